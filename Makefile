@@ -1,0 +1,24 @@
+# `make run` builds and starts the game; `make test` builds and runs every
+# test headless, once plainly and once with the address and undefined
+# behaviour sanitizers. Both install missing Debian packages first.
+
+JOBS ?= 2
+HEADLESS = ALSOFT_DRIVERS=null xvfb-run -a
+
+.PHONY: run test deps
+
+deps:
+	@tools/install-deps.sh
+
+run: deps
+	cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release
+	cmake --build build/release --target vantaroo -j $(JOBS)
+	./build/release/vantaroo
+
+test: deps
+	cmake -S . -B build/test -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --build build/test -j $(JOBS)
+	cd build/test && $(HEADLESS) ctest --output-on-failure -j $(JOBS)
+	cmake -S . -B build/sanitize -DCMAKE_BUILD_TYPE=Debug -DVANTAROO_SANITIZE=ON
+	cmake --build build/sanitize -j $(JOBS)
+	cd build/sanitize && $(HEADLESS) ctest --output-on-failure -j $(JOBS)

@@ -1,0 +1,242 @@
+#include "runtime/gc.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <vector>
+
+#include "runtime/memory.h"
+
+int gc_markbit = 1;
+constinit gc_object gc_unmarked_list{0};
+constinit gc_object gc_queued_list{0};
+constinit gc_object gc_marked_list{0};
+constinit gc_object gc_free_list{0};
+gc_object* gc_cache[8];
+int gc_new_bytes;
+std::atomic<int> gc_ext_new_bytes;
+int gc_alloced_bytes;
+int gc_max_alloced_bytes;
+int gc_marked_bytes;
+int gc_free_bytes;
+
+// These touch the header of blocks that hold no constructed object yet (or
+// any more), which the sanitizer's dynamic type check would reject.
+#define GC_RAW_BLOCK __attribute__((no_sanitize("vptr")))
+
+namespace {
+
+constexpr int kCycleBytes = 0x800000;
+constexpr int kNoLimit = 2147483647;
+constexpr int kCachedBelow = 64;
+
+std::vector<void (*)()>& rootMarkers() {
+    static std::vector<void (*)()> markers;
+    return markers;
+}
+
+void clearList(gc_object* list) {
+    list->succ = list;
+    list->pred = list;
+}
+
+bool isEmpty(const gc_object* list) { return list->succ == list; }
+
+void unlink(gc_object* object) {
+    object->pred->succ = object->succ;
+    object->succ->pred = object->pred;
+}
+
+GC_RAW_BLOCK void appendTo(gc_object* list, gc_object* object) {
+    object->succ = list;
+    object->pred = list->pred;
+    list->pred->succ = object;
+    list->pred = object;
+}
+
+// Moves every object of `from` to the tail of `to`, leaving `from` empty.
+void spliceAll(gc_object* from, gc_object* to) {
+    if (isEmpty(from)) return;
+    gc_object* head = from->succ;
+    gc_object* tail = from->pred;
+    head->pred = to->pred;
+    to->pred->succ = head;
+    tail->succ = to;
+    to->pred = tail;
+    clearList(from);
+}
+
+void moveToMarked(gc_object* object) {
+    unlink(object);
+    appendTo(&gc_marked_list, object);
+    gc_marked_bytes += object->Size();
+}
+
+void finishCycle() {
+    gc_mark_queued(kNoLimit);
+    gc_sweep();
+    gc_mark();
+}
+
+}  // namespace
+
+bool Object::Equals(Object* other) { return other == this; }
+
+int Object::Compare(Object* other) {
+    return static_cast<int>(reinterpret_cast<std::intptr_t>(this) - reinterpret_cast<std::intptr_t>(other));
+}
+
+String Object::debug() { return String("+Object\n"); }
+
+GC_RAW_BLOCK void* gc_object_alloc(int size) {
+    size = (size + 7) & ~7;
+    gc_new_bytes += size;
+    gc_flush_free(size);
+
+    gc_object* object;
+    int cacheIndex = size / 8;
+    if (size < kCachedBelow && gc_cache[cacheIndex]) {
+        object = gc_cache[cacheIndex];
+        gc_cache[cacheIndex] = object->succ;
+    } else {
+        object = static_cast<gc_object*>(kp_malloc(static_cast<std::size_t>(size)));
+    }
+
+    object->flags = gc_markbit | size;
+    appendTo(&gc_unmarked_list, object);
+    gc_alloced_bytes += size;
+    if (gc_alloced_bytes > gc_max_alloced_bytes) gc_max_alloced_bytes = gc_alloced_bytes;
+    return object;
+}
+
+GC_RAW_BLOCK void gc_object_free(gc_object* object) {
+    int size = object->flags & ~7;
+    gc_free_bytes -= size;
+    if (size >= kCachedBelow) {
+        std::free(object);
+        return;
+    }
+    object->succ = gc_cache[size / 8];
+    gc_cache[size / 8] = object;
+}
+
+void gc_mark_object(gc_object* object) {
+    object->flags ^= 1;
+    unlink(object);
+    appendTo(&gc_queued_list, object);
+}
+
+void gc_mark_object_at_once(gc_object* object) {
+    object->flags ^= 1;
+    moveToMarked(object);
+    object->mark();
+}
+
+void gc_add_roots(void (*markRoots)()) { rootMarkers().push_back(markRoots); }
+
+void gc_mark() {
+    for (void (*markRoots)() : rootMarkers()) markRoots();
+}
+
+void gc_mark_locals() {}
+
+void gc_mark_queued(int limit) {
+    while (gc_marked_bytes < limit && !isEmpty(&gc_queued_list)) {
+        gc_object* object = gc_queued_list.succ;
+        moveToMarked(object);
+        object->mark();
+    }
+}
+
+void gc_sweep() {
+    if (gc_alloced_bytes != gc_marked_bytes) {
+        spliceAll(&gc_unmarked_list, &gc_free_list);
+        gc_free_bytes += gc_alloced_bytes - gc_marked_bytes;
+    }
+    spliceAll(&gc_marked_list, &gc_unmarked_list);
+    gc_alloced_bytes = gc_marked_bytes;
+    gc_marked_bytes = 0;
+    gc_markbit ^= 1;
+}
+
+void gc_collect() {
+    int external = gc_ext_new_bytes.load();
+    if (static_cast<long long>(gc_new_bytes) + external > kCycleBytes) {
+        // Subtract what was read so that additions from other threads survive.
+        gc_ext_new_bytes.fetch_sub(external);
+        finishCycle();
+        gc_new_bytes = 0;
+        return;
+    }
+    long long scaled = static_cast<long long>(gc_alloced_bytes - gc_new_bytes) * gc_new_bytes / kCycleBytes;
+    gc_mark_queued(static_cast<int>(gc_new_bytes + scaled));
+}
+
+void gc_collect_all() { finishCycle(); }
+
+void gc_flush_free(int size) {
+    int target = gc_free_bytes - size;
+    if (target < 0) target = 0;
+    while (gc_free_bytes > target) {
+        gc_object* object = gc_free_list.succ;
+        unlink(object);
+        delete object;
+    }
+}
+
+void gc_ext_malloced(int size) { gc_ext_new_bytes.fetch_add(size); }
+
+void gc_init1() {
+    clearList(&gc_unmarked_list);
+    clearList(&gc_queued_list);
+    clearList(&gc_marked_list);
+    clearList(&gc_free_list);
+}
+
+void gc_init2() { gc_mark(); }
+
+void gc_validate_list(gc_object* list, const char* message) {
+    // No list can hold more nodes than there are 8-byte blocks in use, which
+    // also ends the walk of a cycle that never returns to the sentinel.
+    long long stepsLeft = (static_cast<long long>(gc_alloced_bytes) + gc_free_bytes) / 8 + 1;
+    gc_object* node = list;
+    bool intact = true;
+    do {
+        gc_object* next = node->succ;
+        intact = next != nullptr && next->pred == node && stepsLeft-- > 0;
+        node = next;
+    } while (intact && node != list);
+    if (intact) return;
+    if (message) {
+        std::puts(message);
+        std::fflush(stdout);
+    }
+    std::puts("LIST ERROR!");
+    std::exit(-1);
+}
+
+gc_object* gc_find_live(const void* address) {
+    for (gc_object* list : {&gc_unmarked_list, &gc_queued_list, &gc_marked_list}) {
+        for (gc_object* node = list->succ; node != list; node = node->succ) {
+            if (node == address) return node;
+        }
+    }
+    return nullptr;
+}
+
+long long gc_micros() {
+    static const bool usable = [] {
+        timespec resolution;
+        return clock_getres(CLOCK_MONOTONIC, &resolution) == 0 && resolution.tv_sec == 0 &&
+               resolution.tv_nsec <= 1000;
+    }();
+    static bool failed = false;
+    if (!usable || failed) return 0;
+    timespec now;
+    if (clock_gettime(CLOCK_MONOTONIC, &now) != 0) {
+        failed = true;
+        return 0;
+    }
+    return static_cast<long long>(now.tv_sec) * 1000000 + now.tv_nsec / 1000;
+}

@@ -1,0 +1,23 @@
+#!/bin/sh
+# Installs the Debian packages the build, the game and its tests need, and
+# only when one of them is missing.
+set -eu
+
+PACKAGES="g++ make cmake pkg-config libgtest-dev libgmock-dev libbenchmark-dev \
+xvfb xauth xdotool libgl-dev libgl1-mesa-dri libglfw3-dev libopenal-dev libstb-dev libvorbis-dev"
+
+missing=""
+for package in $PACKAGES; do
+    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
+        missing="$missing $package"
+    fi
+done
+[ -z "$missing" ] && exit 0
+
+echo "Installing:$missing"
+SUDO=""
+[ "$(id -u)" -eq 0 ] || SUDO="sudo"
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update -qq
+# shellcheck disable=SC2086
+$SUDO apt-get install -y -qq --no-install-recommends $missing
