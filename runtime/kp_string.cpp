@@ -309,21 +309,17 @@ void MapInto(Char* out, const Char* units, int count, int first, Char (*map)(Cha
 
 }  // namespace
 
-String String::ToLower() const {
-    int first = FirstMapped(Data(), rep->length, Lower);
+String String::Mapped(Char (*map)(Char)) const {
+    int first = FirstMapped(Data(), rep->length, map);
     if (first == rep->length) return *this;
     Rep* mapped = Alloc(rep->length);
-    MapInto(Units(mapped), Data(), rep->length, first, Lower);
+    MapInto(Units(mapped), Data(), rep->length, first, map);
     return String(mapped);
 }
 
-String String::ToUpper() const {
-    int first = FirstMapped(Data(), rep->length, Upper);
-    if (first == rep->length) return *this;
-    Rep* mapped = Alloc(rep->length);
-    MapInto(Units(mapped), Data(), rep->length, first, Upper);
-    return String(mapped);
-}
+String String::ToLower() const { return Mapped(Lower); }
+
+String String::ToUpper() const { return Mapped(Upper); }
 
 int String::ToInt() const {
     char text[64];

@@ -85,6 +85,8 @@ public:
 private:
     explicit String(Rep* body) : rep(body) {}
     static Rep* Alloc(int length);
+    // Each code unit through `map`; shared when nothing changes.
+    String Mapped(Char (*map)(Char)) const;
     void Release();
 
     Rep* rep;
