@@ -6,6 +6,7 @@
 #include <cwctype>
 #include <vector>
 
+#include "runtime/file_bytes.h"
 #include "runtime/kp_array.h"
 #include "runtime/memory.h"
 
@@ -392,15 +393,7 @@ int DecodeUtf8(const unsigned char* bytes, std::size_t size, Char* out) {
 }  // namespace
 
 String String::Load(FILE* file) {
-    std::vector<unsigned char> bytes;
-    const std::size_t blockSize = 4096;
-    for (;;) {
-        std::size_t have = bytes.size();
-        bytes.resize(have + blockSize);
-        std::size_t got = std::fread(bytes.data() + have, 1, blockSize, file);
-        bytes.resize(have + got);
-        if (got < blockSize) break;
-    }
+    std::vector<unsigned char> bytes = ReadRestOfFile(file);
     std::size_t size = bytes.size();
     if (size == 0) return String();
     _str_load_err = nullptr;

@@ -4,7 +4,7 @@
 set -eu
 
 PACKAGES="g++ make cmake pkg-config libgtest-dev libgmock-dev libbenchmark-dev \
-xvfb xauth xdotool libgl-dev libgl1-mesa-dri libglfw3-dev libopenal-dev libstb-dev libvorbis-dev"
+xvfb xauth xdotool libgl-dev libgl1-mesa-dri libx11-dev libglfw3-dev libopenal-dev libstb-dev libvorbis-dev"
 
 missing=""
 for package in $PACKAGES; do

@@ -1,0 +1,33 @@
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+#include "host/kp_game.h"
+#include "runtime/file_bytes.h"
+#include "runtime/memory.h"
+
+FILE* KpGame::OpenFile(String path, String mode) {
+    String filePath = PathToFilePath(path);
+    if (filePath.Length() == 0) return nullptr;
+    return std::fopen(filePath.ToUtf8().c_str(), mode.ToUtf8().c_str());
+}
+
+String KpGame::LoadString(String path) {
+    FILE* file = OpenFile(path, String("rb"));
+    if (!file) return String();
+    String text = String::Load(file);
+    std::fclose(file);
+    return text;
+}
+
+unsigned char* KpGame::LoadData(String path, int* length) {
+    FILE* file = OpenFile(path, String("rb"));
+    if (!file) return nullptr;
+    std::vector<unsigned char> bytes = ReadRestOfFile(file);
+    std::fclose(file);
+    auto* data = static_cast<unsigned char*>(kp_malloc(bytes.size() ? bytes.size() : 1));
+    if (!bytes.empty()) std::memcpy(data, bytes.data(), bytes.size());
+    *length = static_cast<int>(bytes.size());
+    gc_ext_malloced(*length);
+    return data;
+}

@@ -1,0 +1,101 @@
+#include <stb/stb_image.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "host/audio_decoding.h"
+#include "host/kp_glfw_game.h"
+
+namespace {
+
+const char* const kStateFile = "./.briskostate";
+const char* const kStateScratch = "./.briskostate.new";
+
+// The folder of the running program, "/" separated.
+String FindProgramFolder() {
+    char path[4096];
+    ssize_t length = readlink("/proc/self/exe", path, sizeof path - 1);
+    if (length <= 0) std::abort();
+    std::string program(path, static_cast<std::size_t>(length));
+    std::size_t slash = program.rfind('/');
+    if (slash == std::string::npos) std::abort();
+    return String(program.substr(0, slash).c_str());
+}
+
+}  // namespace
+
+String KpGlfwGame::PathToFilePath(String path) {
+    if (programFolder.Length() == 0) programFolder = FindProgramFolder();
+    if (!path.StartsWith(String("brisko:"))) return path;
+
+    String data("brisko://data/");
+    String internal("brisko://internal/");
+    String external("brisko://external/");
+    if (path.StartsWith(data)) return programFolder + String("/data/") + path.Slice(data.Length());
+    if (path.StartsWith(internal)) {
+        if (internalFolder.Length() == 0) internalFolder = programFolder + String("/internal");
+        return internalFolder + String("/") + path.Slice(internal.Length());
+    }
+    if (path.StartsWith(external)) return programFolder + String("/external/") + path.Slice(external.Length());
+    return String();
+}
+
+String KpGlfwGame::LoadState() {
+    FILE* file = OpenFile(String(kStateFile), String("rb"));
+    if (!file) return String();
+    String state = String::Load(file);
+    std::fclose(file);
+    return state;
+}
+
+// The state goes to a scratch file first and replaces the old one only when
+// all of it is on disk, so a full disk or a crash never leaves half a file.
+int KpGlfwGame::SaveState(String state) {
+    FILE* file = OpenFile(String(kStateScratch), String("wb"));
+    if (!file) return -1;
+    std::string bytes = state.ToUtf8();
+    bool complete = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+    complete = std::fflush(file) == 0 && complete;
+    complete = fsync(fileno(file)) == 0 && complete;
+    complete = std::fclose(file) == 0 && complete;
+    if (!complete) {
+        std::remove(kStateScratch);
+        return -2;
+    }
+    if (std::rename(kStateScratch, kStateFile) != 0) {
+        std::remove(kStateScratch);
+        return -1;
+    }
+    return 0;
+}
+
+unsigned char* KpGlfwGame::LoadImageData(String path, int* width, int* height, int* components) {
+    FILE* file = OpenFile(path, String("rb"));
+    if (!file) return nullptr;
+    unsigned char* pixels = stbi_load_from_file(file, width, height, components, 0);
+    std::fclose(file);
+    if (pixels) gc_ext_malloced(*width * *height * *components);
+    return pixels;
+}
+
+unsigned char* KpGlfwGame::LoadAudioData(String path, int* length, int* channels, int* format, int* hertz) {
+    FILE* file = OpenFile(path, String("rb"));
+    if (!file) return nullptr;
+    String lowered = path.ToLower();
+    DecodedAudio audio;
+    if (lowered.EndsWith(String(".wav"))) {
+        audio = DecodeWave(file);
+    } else if (lowered.EndsWith(String(".ogg"))) {
+        audio = DecodeOgg(file);
+    }
+    std::fclose(file);
+    if (!audio.samples) return nullptr;
+    *length = audio.length;
+    *channels = audio.channels;
+    *format = audio.format;
+    *hertz = audio.hertz;
+    gc_ext_malloced(audio.length * audio.channels * audio.format);
+    return audio.samples;
+}

@@ -1,0 +1,165 @@
+#include <gtest/gtest.h>
+#include <stb/stb_image_write.h>
+
+#include <cstdlib>
+#include <cstring>
+
+#include "host/kp_glfw_game.h"
+#include "tests/host/temp_folder.h"
+
+namespace {
+
+std::string U16(unsigned value) { return {static_cast<char>(value & 0xFF), static_cast<char>(value >> 8 & 0xFF)}; }
+
+std::string U32(std::uint32_t value) { return U16(value & 0xFFFF) + U16(value >> 16); }
+
+std::string Chunk(const std::string& tag, const std::string& body) {
+    std::string chunk = tag + U32(static_cast<std::uint32_t>(body.size())) + body;
+    if (body.size() % 2) chunk += '\0';
+    return chunk;
+}
+
+struct WaveSpec {
+    unsigned formatTag = 1;
+    unsigned channels = 2;
+    unsigned bits = 16;
+    std::string formatExtra;
+    std::string beforeData;
+    std::string samples = std::string("\x01\x02\x03\x04\x05\x06\x07\x08", 8);
+};
+
+std::string Wave(const WaveSpec& spec) {
+    std::string format = U16(spec.formatTag) + U16(spec.channels) + U32(22050) + U32(88200) +
+                         U16(spec.channels * spec.bits / 8) + U16(spec.bits) + spec.formatExtra;
+    std::string body = "WAVE" + Chunk("fmt ", format) + spec.beforeData + Chunk("data", spec.samples);
+    return "RIFF" + U32(static_cast<std::uint32_t>(body.size())) + body;
+}
+
+class FileLoading : public ::testing::Test {
+protected:
+    struct Audio {
+        unsigned char* samples = nullptr;
+        int length = -1, channels = -1, format = -1, hertz = -1;
+        int reported = 0;
+    };
+
+    Audio LoadAudio(const std::string& name, const std::string& bytes) {
+        folder.Write(name, bytes);
+        Audio audio;
+        int before = gc_ext_new_bytes.load();
+        audio.samples = host.LoadAudioData(String(folder.File(name).c_str()), &audio.length, &audio.channels,
+                                           &audio.format, &audio.hertz);
+        audio.reported = gc_ext_new_bytes.load() - before;
+        loaded.push_back(audio.samples);
+        return audio;
+    }
+
+    void TearDown() override {
+        for (unsigned char* block : loaded) std::free(block);
+    }
+
+    KpGlfwGame host;
+    TempFolder folder;
+    std::vector<unsigned char*> loaded;
+};
+
+TEST_F(FileLoading, WaveSamplesArePassedOnAsStored) {
+    WaveSpec spec;
+    spec.beforeData = Chunk("LIST", "odd") + Chunk("fact", "1234");
+    spec.formatExtra = U16(0);
+    Audio audio = LoadAudio("jump.wav", Wave(spec));
+    ASSERT_NE(audio.samples, nullptr);
+    EXPECT_EQ(audio.length, 2);
+    EXPECT_EQ(audio.channels, 2);
+    EXPECT_EQ(audio.format, 2);
+    EXPECT_EQ(audio.hertz, 22050);
+    EXPECT_EQ(std::memcmp(audio.samples, spec.samples.data(), 8), 0);
+    EXPECT_EQ(audio.reported, 8);
+}
+
+TEST_F(FileLoading, BadWaveFilesGiveNothing) {
+    auto with = [](auto change) {
+        WaveSpec spec;
+        change(spec);
+        return Wave(spec);
+    };
+    std::string good = Wave(WaveSpec());
+    std::string oversize = good.substr(0, good.size() - 12) + U32(0xFFFFFFF0u) + std::string(8, '\0');
+    const std::pair<const char*, std::string> cases[] = {
+        {"float samples", with([](WaveSpec& s) { s.formatTag = 3; })},
+        {"no channels", with([](WaveSpec& s) { s.channels = 0; })},
+        {"4-bit samples", with([](WaveSpec& s) { s.bits = 4; })},
+        {"not RIFF", "RIFX" + good.substr(4)},
+        {"not WAVE", good.substr(0, 8) + "AVI " + good.substr(12)},
+        {"ends before data", good.substr(0, 36)},
+        {"short data", good.substr(0, good.size() - 3)},
+        {"data larger than the file", oversize},
+        {"empty file", ""},
+    };
+    for (const auto& [name, bytes] : cases) {
+        Audio audio = LoadAudio("bad.wav", bytes);
+        EXPECT_EQ(audio.samples, nullptr) << name;
+        EXPECT_EQ(audio.reported, 0) << name;
+    }
+}
+
+TEST_F(FileLoading, AudioExtensionIsCaseBlind) {
+    std::string wave = Wave(WaveSpec());
+    EXPECT_NE(LoadAudio("a.Wav", wave).samples, nullptr);
+    EXPECT_NE(LoadAudio("b.WAV", wave).samples, nullptr);
+    EXPECT_EQ(LoadAudio("c.wave", wave).samples, nullptr);
+    EXPECT_EQ(LoadAudio("d.ogg", wave).samples, nullptr) << "a WAVE file is no Ogg stream";
+}
+
+TEST_F(FileLoading, ImagesKeepTheirOwnChannelCount) {
+    const unsigned char rgba[] = {255, 0, 0, 255, 0, 255, 0, 128, 0, 0, 255, 0, 9, 8, 7, 6, 1, 2, 3, 4, 5, 6, 7, 8};
+    const unsigned char greyAlpha[] = {10, 20, 30, 40};
+    ASSERT_TRUE(stbi_write_png(folder.File("rgba.png").c_str(), 3, 2, 4, rgba, 12));
+    ASSERT_TRUE(stbi_write_png(folder.File("ga.png").c_str(), 2, 1, 2, greyAlpha, 4));
+
+    struct Case {
+        const char* name;
+        int width, height, components;
+        const unsigned char* pixels;
+    };
+    for (Case c : {Case{"rgba.png", 3, 2, 4, rgba}, Case{"ga.png", 2, 1, 2, greyAlpha}}) {
+        int width = 0, height = 0, components = 0;
+        int before = gc_ext_new_bytes.load();
+        unsigned char* pixels = host.LoadImageData(String(folder.File(c.name).c_str()), &width, &height, &components);
+        loaded.push_back(pixels);
+        ASSERT_NE(pixels, nullptr) << c.name;
+        EXPECT_EQ(width, c.width);
+        EXPECT_EQ(height, c.height);
+        EXPECT_EQ(components, c.components);
+        EXPECT_EQ(std::memcmp(pixels, c.pixels, static_cast<std::size_t>(width * height * components)), 0);
+        EXPECT_EQ(gc_ext_new_bytes.load() - before, width * height * components);
+    }
+    folder.Write("broken.png", "\x89PNG garbage");
+    int width, height, components;
+    EXPECT_EQ(host.LoadImageData(String(folder.File("broken.png").c_str()), &width, &height, &components), nullptr);
+}
+
+TEST_F(FileLoading, DataAndTextLoadWhole) {
+    std::string bytes;
+    for (int i = 0; i < 5000; ++i) bytes += static_cast<char>(i * 7);
+    folder.Write("level.bin", bytes);
+    int length = 0;
+    int before = gc_ext_new_bytes.load();
+    unsigned char* data = host.LoadData(String(folder.File("level.bin").c_str()), &length);
+    loaded.push_back(data);
+    ASSERT_NE(data, nullptr);
+    ASSERT_EQ(length, 5000);
+    EXPECT_EQ(std::memcmp(data, bytes.data(), 5000), 0);
+    EXPECT_EQ(gc_ext_new_bytes.load() - before, 5000);
+
+    folder.Write("empty.bin", "");
+    unsigned char* empty = host.LoadData(String(folder.File("empty.bin").c_str()), &length);
+    loaded.push_back(empty);
+    EXPECT_NE(empty, nullptr);
+    EXPECT_EQ(length, 0);
+
+    folder.Write("text.txt", "\xEF\xBB\xBFgr\xC3\xBC\xC3\x9F");
+    EXPECT_EQ(host.LoadString(String(folder.File("text.txt").c_str())).ToUtf8(), "gr\xC3\xBC\xC3\x9F");
+}
+
+}  // namespace
