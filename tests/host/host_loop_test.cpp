@@ -74,10 +74,7 @@ bool Contains(const KeyLog& keys, const KeyLog& wanted) {
 class HostLoop : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        static bool started = [] {
-            gc_init1();
-            return glfw2::Init();
-        }();
+        static bool started = glfw2::Init();
         ASSERT_TRUE(started) << "needs a display (run under xvfb-run)";
     }
 

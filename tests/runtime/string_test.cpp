@@ -13,9 +13,6 @@
 
 namespace {
 
-// Array bodies come from the collector, whose lists must be set up first.
-const bool gcReady = (gc_init1(), true);
-
 String U(std::u16string_view text) { return String(text.data(), static_cast<int>(text.size())); }
 
 std::u16string Units(const String& s) { return std::u16string(s.Data(), s.Data() + s.Length()); }
