@@ -111,6 +111,19 @@ TEST_F(FileLoading, AudioExtensionIsCaseBlind) {
     EXPECT_EQ(LoadAudio("d.ogg", wave).samples, nullptr) << "a WAVE file is no Ogg stream";
 }
 
+TEST_F(FileLoading, OggStreamDecodesToSixteenBitSamples) {
+    std::ifstream tune(DATA_FOLDER "/sfx/Agile.ogg", std::ios::binary);
+    ASSERT_TRUE(tune) << "the asset tools write the tune";
+    std::string bytes((std::istreambuf_iterator<char>(tune)), std::istreambuf_iterator<char>());
+    Audio audio = LoadAudio("tune.OGG", bytes);
+    ASSERT_NE(audio.samples, nullptr);
+    EXPECT_EQ(audio.format, 2);
+    EXPECT_GE(audio.channels, 1);
+    EXPECT_GE(audio.hertz, 22050);
+    EXPECT_GE(audio.length, audio.hertz * 60);
+    EXPECT_EQ(audio.reported, audio.length * audio.channels * 2);
+}
+
 TEST_F(FileLoading, ImagesKeepTheirOwnChannelCount) {
     const unsigned char rgba[] = {255, 0, 0, 255, 0, 255, 0, 128, 0, 0, 255, 0, 9, 8, 7, 6, 1, 2, 3, 4, 5, 6, 7, 8};
     const unsigned char greyAlpha[] = {10, 20, 30, 40};
