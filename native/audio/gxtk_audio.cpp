@@ -1,0 +1,78 @@
+#include "native/audio/gxtk_audio.h"
+
+#include "runtime/errors.h"
+
+gxtkAudio* gxtkAudio::audio;
+
+gxtkAudio::gxtkAudio() : device(nullptr), context(nullptr), channels{} {
+    gc_assign(audio, this);
+    OpenDevice();
+    // Positions only give a direction; distance never attenuates.
+    alDistanceModel(AL_NONE);
+    channels[kMusicChannel].AL_Source();
+}
+
+// "Generic Hardware" and "Generic Software" are the names other platforms'
+// OpenAL gives its devices; here they are a last try that usually fails.
+void gxtkAudio::OpenDevice() {
+    device = alcOpenDevice(nullptr);
+    if (!device) device = alcOpenDevice("Generic Hardware");
+    if (!device) device = alcOpenDevice("Generic Software");
+    kpPrint(String("opening openal device"));
+    if (!device) {
+        kpPrint(String("OpenAl error: alcOpenDevice failed"));
+        return;
+    }
+    context = alcCreateContext(device, nullptr);
+    if (!context) {
+        kpPrint(String("OpenAl error: alcCreateContext failed"));
+        return;
+    }
+    if (!alcMakeContextCurrent(context)) kpPrint(String("OpenAl error: alcMakeContextCurrent failed"));
+}
+
+// A sample that is still sounding stays alive even when nothing else refers
+// to it; an ended one may go, as its source can no longer restart by itself.
+void gxtkAudio::mark() {
+    for (gxtkChannel& channel : channels) {
+        if (channel.state != 0 && channel.SourceState() != AL_STOPPED) gc_mark(channel.sample);
+    }
+}
+
+// Application suspend pauses what plays without touching the channel
+// states, so Resume knows what to restart; game-paused channels stay paused.
+int gxtkAudio::Suspend() {
+    for (gxtkChannel& channel : channels) {
+        if (channel.state == 1 && channel.SourceState() == AL_PLAYING) alSourcePause(channel.source);
+    }
+    return 0;
+}
+
+int gxtkAudio::Resume() {
+    for (gxtkChannel& channel : channels) {
+        if (channel.state == 1 && channel.SourceState() == AL_PAUSED) alSourcePlay(channel.source);
+    }
+    return 0;
+}
+
+// The music channel is never a donor.
+ALuint gxtkAudio::TakeStoppedSource() {
+    for (int index = 0; index < kMusicChannel; ++index) {
+        gxtkChannel& donor = channels[index];
+        if (donor.source == 0 || ChannelState(index) != 0) continue;
+        ALuint source = donor.source;
+        donor.source = 0;
+        return source;
+    }
+    return 0;
+}
+
+gxtkChannel* gxtkAudio::Channel(int channel) {
+    if (channel < 0 || channel >= kChannelCount) return nullptr;
+    return &channels[channel];
+}
+
+ALuint gxtkAudio::SourceOf(int channel) {
+    gxtkChannel* record = Channel(channel);
+    return record ? record->AL_Source() : 0;
+}

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <AL/alc.h>
+
+#include "native/audio/gxtk_channel.h"
+#include "runtime/kp_string.h"
+
+// The OpenAL output device: 32 effect channels (0 to 31) and the music
+// channel 32. Without a device or context every operation is harmless and
+// the game runs silently.
+class gxtkAudio : public Object {
+public:
+    static constexpr int kChannelCount = 33;
+    static constexpr int kMusicChannel = 32;
+
+    // The one device, so that channels can reach their siblings.
+    static gxtkAudio* audio;
+
+    ALCdevice* device;
+    ALCcontext* context;
+    gxtkChannel channels[kChannelCount];
+
+    gxtkAudio();
+
+    virtual int Suspend();
+    virtual int Resume();
+    virtual gxtkSample* LoadSample(String path);
+    virtual bool LoadSample__UNSAFE__(gxtkSample* sample, String path);
+    virtual int PlaySample(gxtkSample* sample, int channel, int flags);
+    virtual int StopChannel(int channel);
+    virtual int PauseChannel(int channel);
+    virtual int ResumeChannel(int channel);
+    virtual int ChannelState(int channel);
+    virtual int SetVolume(int channel, float volume);
+    virtual int SetPan(int channel, float pan);
+    virtual int SetRate(int channel, float rate);
+    virtual int PlayMusic(String path, int flags);
+    virtual int StopMusic();
+    virtual int PauseMusic();
+    virtual int ResumeMusic();
+    virtual int MusicState();
+    virtual int SetMusicVolume(float volume);
+
+    void mark() override;
+
+    // Deletes the discarded buffers that no source holds any more.
+    void FlushDiscarded();
+
+    // Moves the source of the first effect channel found stopped to the
+    // caller; 0 when every effect channel with a source is busy.
+    ALuint TakeStoppedSource();
+
+private:
+    void OpenDevice();
+    // The channel record, or null for a number outside 0 to 32.
+    gxtkChannel* Channel(int channel);
+    // The channel's source, or 0 when the number is bad or no source is left.
+    ALuint SourceOf(int channel);
+};

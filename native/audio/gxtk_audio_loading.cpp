@@ -1,0 +1,61 @@
+#include <cstdlib>
+
+#include "host/kp_game.h"
+#include "native/audio/gxtk_audio.h"
+
+namespace {
+
+// Any combination OpenAL has no format for gives 0, which it rejects, so
+// the buffer stays empty.
+ALenum BufferFormat(int channels, int bytesPerSample) {
+    if (channels == 1 && bytesPerSample == 1) return AL_FORMAT_MONO8;
+    if (channels == 2 && bytesPerSample == 1) return AL_FORMAT_STEREO8;
+    if (channels == 1 && bytesPerSample == 2) return AL_FORMAT_MONO16;
+    if (channels == 2 && bytesPerSample == 2) return AL_FORMAT_STEREO16;
+    return 0;
+}
+
+}  // namespace
+
+gxtkSample* gxtkAudio::LoadSample(String path) {
+    FlushDiscarded();
+    gxtkSample* sample = new gxtkSample;
+    return LoadSample__UNSAFE__(sample, path) ? sample : nullptr;
+}
+
+bool gxtkAudio::LoadSample__UNSAFE__(gxtkSample* sample, String path) {
+    int length = 0, channelCount = 0, format = 0, hertz = 0;
+    unsigned char* data = KpGame::_game->LoadAudioData(path, &length, &channelCount, &format, &hertz);
+    if (!data) return false;
+    ALuint buffer = 0;
+    alGenBuffers(1, &buffer);
+    alBufferData(buffer, BufferFormat(channelCount, format), data, format * channelCount * length, hertz);
+    std::free(data);
+    sample->SetBuffer(buffer);
+    return true;
+}
+
+// The whole tune is decoded into one buffer before it starts.
+int gxtkAudio::PlayMusic(String path, int flags) {
+    StopMusic();
+    gxtkSample* music = LoadSample(path);
+    if (!music) return -1;
+    PlaySample(music, kMusicChannel, flags);
+    return 0;
+}
+
+// A stopped source still holds its buffer, whatever its channel's state, so
+// every stopped source lets go of its buffer before the deletions.
+void gxtkAudio::FlushDiscarded() {
+    if (discarded.empty()) return;
+    for (gxtkChannel& channel : channels) {
+        if (channel.source && channel.SourceState() == AL_STOPPED) alSourcei(channel.source, AL_BUFFER, 0);
+    }
+    std::vector<ALuint> kept;
+    for (ALuint buffer : discarded) {
+        alGetError();
+        alDeleteBuffers(1, &buffer);
+        if (alGetError() != AL_NO_ERROR) kept.push_back(buffer);
+    }
+    discarded.swap(kept);
+}

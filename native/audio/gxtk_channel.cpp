@@ -1,0 +1,18 @@
+#include "native/audio/gxtk_channel.h"
+
+#include "native/audio/gxtk_audio.h"
+
+ALuint gxtkChannel::AL_Source() {
+    if (source) return source;
+    alGetError();
+    alGenSources(1, &source);
+    if (alGetError() == AL_NO_ERROR && source) return source;
+    source = gxtkAudio::audio->TakeStoppedSource();
+    return source;
+}
+
+ALint gxtkChannel::SourceState() const {
+    ALint value = AL_STOPPED;
+    alGetSourcei(source, AL_SOURCE_STATE, &value);
+    return value;
+}

@@ -1,0 +1,110 @@
+#include "tests/audio/audio_fixture.h"
+
+namespace {
+
+using SampleTest = AudioTest;
+
+TEST_F(SampleTest, LoadingMapsTheDecodedFormatToTheBuffer) {
+    struct Case {
+        int channels, bits, alBits;
+    };
+    for (Case c : {Case{1, 8, 8}, Case{2, 8, 8}, Case{1, 16, 16}, Case{2, 16, 16}}) {
+        Tone tone;
+        tone.channels = c.channels;
+        tone.bits = c.bits;
+        tone.hertz = 11025;
+        tone.seconds = 0.1;
+        gxtkSample* sample = LoadWave("format.wav", tone);
+        ASSERT_NE(sample, nullptr);
+        ASSERT_TRUE(alIsBuffer(sample->buffer));
+        EXPECT_EQ(BufferInt(sample->buffer, AL_CHANNELS), c.channels);
+        EXPECT_EQ(BufferInt(sample->buffer, AL_BITS), c.alBits);
+        EXPECT_EQ(BufferInt(sample->buffer, AL_FREQUENCY), 11025);
+        EXPECT_EQ(BufferInt(sample->buffer, AL_SIZE), 1102 * c.channels * c.bits / 8);
+    }
+}
+
+TEST_F(SampleTest, UnplayableFilesGiveNoSampleOrAnEmptyBuffer) {
+    EXPECT_EQ(device()->LoadSample(String(folder.File("missing.wav").c_str())), nullptr);
+    EXPECT_EQ(device()->LoadSample(String(folder.Write("tone.txt", WaveBytes(Tone())).c_str())), nullptr);
+
+    Tone wide;
+    wide.bits = 24;
+    gxtkSample* sample = LoadWave("wide.wav", wide);
+    ASSERT_NE(sample, nullptr) << "the file decodes; OpenAL has no format for it";
+    EXPECT_EQ(BufferInt(sample->buffer, AL_SIZE), 0);
+    EXPECT_EQ(device()->PlaySample(sample, 5, 0), 0);
+}
+
+// The buffer of a sample discarded while it sounds waits until the sound has
+// stopped, however it stopped, and is deleted at the next play or load.
+TEST_F(SampleTest, DiscardedBufferIsDeletedOnceNoSourceHoldsIt) {
+    struct Case {
+        const char* how;
+        void (*stop)(gxtkAudio*, int);
+    };
+    const Case cases[] = {
+        {"StopChannel", [](gxtkAudio* audio, int channel) { audio->StopChannel(channel); }},
+        {"ended and queried",
+         [](gxtkAudio* audio, int channel) {
+             ASSERT_TRUE(WaitUntilSourceStops(channel));
+             audio->ChannelState(channel);
+         }},
+    };
+    Tone blip;
+    blip.seconds = 0.05;
+    for (const Case& c : cases) {
+        gxtkSample* sample = LoadWave("blip.wav", blip);
+        gxtkSample* other = LoadWave("other.wav", blip);
+        ALuint buffer = sample->buffer;
+        ASSERT_EQ(device()->PlaySample(sample, 4, 0), 0);
+        sample->Discard();
+        sample->Discard();
+        EXPECT_EQ(sample->buffer, 0u);
+        EXPECT_EQ(std::count(discarded.begin(), discarded.end(), buffer), 1) << c.how;
+
+        ASSERT_EQ(device()->PlaySample(other, 6, 0), 0);
+        EXPECT_TRUE(IsDiscarded(buffer)) << "still sounding: " << c.how;
+        EXPECT_TRUE(alIsBuffer(buffer)) << c.how;
+
+        c.stop(device(), 4);
+        EXPECT_TRUE(alIsBuffer(buffer)) << "deleted only when a sound is played or loaded: " << c.how;
+        ASSERT_EQ(device()->PlaySample(other, 6, 0), 0);
+        EXPECT_FALSE(IsDiscarded(buffer)) << c.how;
+        EXPECT_FALSE(alIsBuffer(buffer)) << c.how;
+    }
+}
+
+TEST_F(SampleTest, SoundingSampleSurvivesCollectionWithNoOtherReference) {
+    struct Case {
+        const char* how;
+        void (*hold)(gxtkAudio*, int);
+    };
+    const Case cases[] = {
+        {"playing", [](gxtkAudio*, int) {}},
+        {"paused by the game", [](gxtkAudio* audio, int channel) { audio->PauseChannel(channel); }},
+        {"suspended", [](gxtkAudio* audio, int) { audio->Suspend(); }},
+    };
+    gxtkSample* other = LoadWave("other.wav", Tone());
+    gc_assign(testSound, (new c_Sound)->m_new(other));
+    for (const Case& c : cases) {
+        gxtkSample* sample = LoadWave("loop.wav", Tone());
+        ALuint buffer = sample->buffer;
+        ASSERT_EQ(device()->PlaySample(sample, 5, 1), 0);
+        c.hold(device(), 5);
+        CollectAll();
+        EXPECT_EQ(gc_find_live(sample), sample) << c.how;
+        EXPECT_EQ(sample->buffer, buffer) << c.how;
+        EXPECT_FALSE(IsDiscarded(buffer)) << c.how;
+
+        device()->Resume();
+        device()->StopChannel(5);
+        CollectAll();
+        EXPECT_EQ(gc_find_live(sample), nullptr) << "a silent sample is collected: " << c.how;
+        EXPECT_TRUE(IsDiscarded(buffer)) << c.how;
+        ASSERT_EQ(device()->PlaySample(other, 6, 0), 0);
+        EXPECT_FALSE(alIsBuffer(buffer)) << "its buffer is deleted at the next play: " << c.how;
+    }
+}
+
+}  // namespace
