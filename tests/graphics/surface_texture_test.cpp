@@ -1,0 +1,99 @@
+#include "tests/graphics/render_fixture.h"
+#include "tests/graphics/test_images.h"
+
+namespace {
+
+using SurfaceTextures = RenderTest;
+
+int TextureWidth(gxtkSurface* surface) {
+    surface->Bind();
+    GLint width = 0;
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
+    return width;
+}
+
+void Fill(gxtkSurface* surface, int x, int y, int w, int h, std::uint32_t argb) {
+    Array<int> block(w * h);
+    for (int i = 0; i < block.Length(); ++i) block[i] = static_cast<int>(argb);
+    RenderTest::renderer()->WritePixels2(surface, block, x, y, w, h, 0, w);
+}
+
+// This driver takes any size, so the texture is the image's own.
+TEST_F(SurfaceTextures, SurfacesGetTexturesOfTheirOwnSize) {
+    gxtkSurface* surface = renderer()->CreateSurface(100, 50);
+    EXPECT_EQ(surface->contextSeq, glfwGraphicsSeq);
+    EXPECT_EQ(TextureWidth(surface), 100);
+    EXPECT_FLOAT_EQ(surface->uScale, 1.0f / 100);
+    EXPECT_FLOAT_EQ(surface->vScale, 1.0f / 50);
+}
+
+TEST_F(SurfaceTextures, BlocksNarrowerThanTheSurfaceGoUpRowByRow) {
+    gxtkSurface* surface = renderer()->CreateSurface(8, 4);
+    Fill(surface, 0, 0, 8, 4, 0xFF808080);
+    Fill(surface, 2, 1, 3, 2, 0xFFFF0000);
+    renderer()->DrawSurface(surface, 0, 100);
+    EXPECT_EQ(Pixel(2, 101), 0xFF0000u);
+    EXPECT_EQ(Pixel(4, 102), 0xFF0000u);
+    for (auto [x, y] : {std::pair{1, 101}, {5, 101}, {2, 100}, {2, 103}, {7, 103}}) {
+        EXPECT_EQ(Pixel(x, y), 0x808080u) << x << ", " << y;
+    }
+}
+
+// A new window is a new context: its textures are rebuilt from the kept
+// pixels, and a stale texture name is never deleted in the new context,
+// where it may name another surface's texture.
+TEST_F(SurfaceTextures, ImagesSurviveAWindowReopen) {
+    TempFolder folder;
+    std::string path = WriteArgbPng(folder, "loaded.png", 2, 1, {0xFF00FF00, 0xFFFF00FF});
+    gxtkSurface* loaded = renderer()->LoadSurface(String(path.c_str()));
+    ASSERT_NE(loaded, nullptr);
+    gxtkSurface* written = renderer()->CreateSurface(2, 2);
+    Fill(written, 0, 0, 2, 2, 0xFF3366CC);
+    int firstSeq = glfwGraphicsSeq;
+
+    EndFrame();
+    OpenWindow();
+    StartFrame();
+    ASSERT_EQ(glfwGraphicsSeq, firstSeq + 1);
+    renderer()->DrawSurface(loaded, 10, 10);
+    renderer()->DrawSurface(written, 20, 10);
+    EXPECT_EQ(Pixel(10, 10), 0x00FF00u);
+    EXPECT_EQ(Pixel(11, 10), 0xFF00FFu);
+    EXPECT_EQ(Pixel(21, 11), 0x3366CCu);
+    EXPECT_EQ(loaded->contextSeq, glfwGraphicsSeq);
+    EXPECT_EQ(written->contextSeq, glfwGraphicsSeq);
+
+    GLuint loadedTexture = loaded->textureId;
+    loaded->Discard();
+    EXPECT_FALSE(glIsTexture(loadedTexture));
+    EXPECT_TRUE(glIsTexture(written->textureId));
+}
+
+TEST_F(SurfaceTextures, StaleTexturesAreLeftAlone) {
+    gxtkSurface* stale = renderer()->CreateSurface(2, 2);
+    EndFrame();
+    OpenWindow();
+    StartFrame();
+    gxtkSurface* current = renderer()->CreateSurface(2, 2);
+    stale->textureId = current->textureId;
+    EXPECT_EQ(stale->Discard(), 0);
+    EXPECT_EQ(stale->contextSeq, -1);
+    EXPECT_TRUE(glIsTexture(current->textureId));
+}
+
+TEST_F(SurfaceTextures, CollectedSurfacesDeleteTheirTexture) {
+    gxtkSurface* dropped = renderer()->CreateSurface(4, 4);
+    gxtkSurface* kept = renderer()->CreateSurface(4, 4);
+    gc_assign(testKept, kept);
+    GLuint droppedTexture = dropped->textureId;
+    ASSERT_TRUE(glIsTexture(droppedTexture));
+    dropped = nullptr;
+
+    CollectEverythingUnreachable();
+    EXPECT_FALSE(glIsTexture(droppedTexture));
+    EXPECT_TRUE(glIsTexture(kept->textureId));
+    renderer()->DrawRect(0, 0, 1, 1);
+    EXPECT_EQ(Pixel(0, 0), 0xFFFFFFu);
+}
+
+}  // namespace
