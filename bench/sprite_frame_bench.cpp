@@ -10,6 +10,7 @@
 #include <string>
 
 #include "bench/sprite_scene.h"
+#include "framework/app/app.h"
 #include "host/glfw2.h"
 #include "host/kp_glfw_game.h"
 
@@ -60,6 +61,8 @@ bool OpenWindow() {
     static KpGlfwGame host;
     if (!glfw2::Init()) return false;
     host.SetGlfwWindow(640, 480, 8, 8, 8, 0, 0, 0, false);
+    kp_app_init();
+    kp_app_ValidateDeviceWindow(false);
     kp_graphics_init();
     kp_graphics_SetGraphicsDevice(new gxtkGraphics);
     return true;

@@ -1,11 +1,18 @@
 #include "framework/app/app.h"
 
+#include "framework/audio/audio.h"
+#include "framework/graphics/graphics.h"
+#include "framework/input/input.h"
 #include "runtime/errors.h"
 
 c_App* kp_app__app;
 c_GameDelegate* kp_app__delegate;
 KpGame* kp_app__game;
 int kp_app__updateRate;
+int kp_app__devWidth;
+int kp_app__devHeight;
+Array<c_DisplayMode*> kp_app__displayModes;
+c_DisplayMode* kp_app__desktopMode;
 
 namespace {
 
@@ -26,20 +33,70 @@ int c_App::p_OnClose() { kp_app_EndApp(); }
 
 int c_App::p_OnBack() { kp_app_EndApp(); }
 
-void c_GameDelegate::StartGame() { kp_app__app->p_OnCreate(); }
+void c_GameDelegate::StartGame() {
+    gc_assign(m_graphicsDevice, new gxtkGraphics);
+    kp_graphics_SetGraphicsDevice(m_graphicsDevice);
+    kp_graphics_SetFont(nullptr, 32);
+    gc_assign(m_audioDevice, new gxtkAudio);
+    kp_audio_SetAudioDevice(m_audioDevice);
+    gc_assign(m_inputDevice, (new c_InputDevice)->m_new());
+    kp_input_SetInputDevice(m_inputDevice);
+    kp_app_ValidateDeviceWindow(false);
+    kp_app_EnumDisplayModes();
+    kp_app__app->p_OnCreate();
+}
 
-void c_GameDelegate::SuspendGame() { kp_app__app->p_OnSuspend(); }
+// The app hears of a suspension before the sound stops, and of a resumption
+// after it is back.
+void c_GameDelegate::SuspendGame() {
+    kp_app__app->p_OnSuspend();
+    m_audioDevice->Suspend();
+}
 
-void c_GameDelegate::ResumeGame() { kp_app__app->p_OnResume(); }
+void c_GameDelegate::ResumeGame() {
+    m_audioDevice->Resume();
+    kp_app__app->p_OnResume();
+}
 
-void c_GameDelegate::UpdateGame() { kp_app__app->p_OnUpdate(); }
+void c_GameDelegate::UpdateGame() {
+    kp_app_ValidateDeviceWindow(true);
+    m_inputDevice->p_BeginUpdate();
+    kp_app__app->p_OnUpdate();
+    m_inputDevice->p_EndUpdate();
+}
 
-void c_GameDelegate::RenderGame() { kp_app__app->p_OnRender(); }
+void c_GameDelegate::RenderGame() {
+    kp_app_ValidateDeviceWindow(true);
+    m_graphicsDevice->BeginRender();
+    kp_graphics_BeginRender();
+    kp_app__app->p_OnRender();
+    kp_graphics_EndRender();
+    m_graphicsDevice->EndRender();
+}
 
+// The close and back keys end the program, even when already down.
 void c_GameDelegate::KeyEvent(int event, int data) {
+    m_inputDevice->p_KeyEvent(event, data);
     if (event != kKeyDown) return;
     if (data == kBackKey) kp_app__app->p_OnBack();
     if (data == kCloseKey) kp_app__app->p_OnClose();
+}
+
+void c_GameDelegate::MouseEvent(int event, int data, float x, float y) { m_inputDevice->p_MouseEvent(event, data, x, y); }
+
+void c_GameDelegate::TouchEvent(int event, int data, float x, float y) { m_inputDevice->p_TouchEvent(event, data, x, y); }
+
+void c_GameDelegate::MotionEvent(int event, int data, float x, float y, float z) {
+    m_inputDevice->p_MotionEvent(event, data, x, y, z);
+}
+
+void c_GameDelegate::DiscardGraphics() { m_graphicsDevice->DiscardGraphics(); }
+
+void c_GameDelegate::mark() {
+    KpGameDelegate::mark();
+    gc_mark(m_graphicsDevice);
+    gc_mark(m_audioDevice);
+    gc_mark(m_inputDevice);
 }
 
 void kp_app_init() {
@@ -47,11 +104,10 @@ void kp_app_init() {
     kp_app__delegate = nullptr;
     kp_app__game = KpGame::_game;
     kp_app__updateRate = 0;
-}
-
-void kp_app_mark() {
-    gc_mark(kp_app__app);
-    gc_mark(kp_app__delegate);
+    kp_app__devWidth = 0;
+    kp_app__devHeight = 0;
+    kp_app__displayModes = Array<c_DisplayMode*>();
+    kp_app__desktopMode = nullptr;
 }
 
 int kp_app_SetUpdateRate(int hertz) {
@@ -61,5 +117,24 @@ int kp_app_SetUpdateRate(int hertz) {
 }
 
 int kp_app_Millisecs() { return kp_app__game->Millisecs(); }
+
+int kp_app_DeviceWidth() { return kp_app__devWidth; }
+
+int kp_app_DeviceHeight() { return kp_app__devHeight; }
+
+// The app sees a new window size from the next update or render on.
+int kp_app_ValidateDeviceWindow(bool) {
+    int width = kp_app__game->GetDeviceWidth();
+    int height = kp_app__game->GetDeviceHeight();
+    if (width != kp_app__devWidth || height != kp_app__devHeight) {
+        kp_app__devWidth = width;
+        kp_app__devHeight = height;
+    }
+    return 0;
+}
+
+String kp_app_LoadState() { return kp_app__game->LoadState(); }
+
+int kp_app_SaveState(String state) { return kp_app__game->SaveState(state); }
 
 int kp_app_EndApp() { kpError(String()); }

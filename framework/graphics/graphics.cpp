@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "framework/app/app.h"
 #include "framework/graphics/graphics_checks.h"
 
 gxtkGraphics* kp_graphics_device;
@@ -41,8 +42,8 @@ int kp_graphics_SetGraphicsDevice(gxtkGraphics* device) {
 }
 
 // The renderer does not reset its state between frames, so the module sends
-// the same starting state every frame. The scissor covers the renderer's
-// own size, which turns scissoring off.
+// the same starting state every frame. The scissor covers the whole device,
+// which turns scissoring off.
 int kp_graphics_BeginRender() {
     gc_assign(kp_graphics_renderDevice, kp_graphics_device);
     kp_graphics_context->m_stackTop = 0;
@@ -50,8 +51,7 @@ int kp_graphics_BeginRender() {
     kp_graphics_SetColor(255, 255, 255);
     kp_graphics_SetAlpha(1);
     kp_graphics_SetBlend(0);
-    gxtkGraphics* device = kp_graphics__RenderDevice();
-    kp_graphics_SetScissor(0, 0, static_cast<float>(device->Width()), static_cast<float>(device->Height()));
+    kp_graphics_SetScissor(0, 0, static_cast<float>(kp_app_DeviceWidth()), static_cast<float>(kp_app_DeviceHeight()));
     return 0;
 }
 

@@ -6,6 +6,7 @@
 #include <climits>
 #include <cstdint>
 
+#include "framework/app/app.h"
 #include "framework/graphics/graphics.h"
 #include "host/glfw2.h"
 #include "host/kp_glfw_game.h"
@@ -88,6 +89,9 @@ private:
     static bool StartOnce() {
         if (!glfw2::Init()) return false;
         OpenWindow();
+        // A frame's scissor covers the device size the app module last saw.
+        kp_app_init();
+        kp_app_ValidateDeviceWindow(false);
         gc_add_roots(markRenderTestRoots);
         kp_graphics_init();
         gc_assign(testRenderer, new gxtkGraphics);
