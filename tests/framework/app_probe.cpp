@@ -9,9 +9,7 @@
 #include <string>
 
 #include "framework/app/app.h"
-#include "framework/audio/audio.h"
-#include "framework/containers/random.h"
-#include "framework/containers/stack.h"
+#include "framework/app/framework_globals.h"
 #include "framework/graphics/graphics.h"
 #include "framework/input/input.h"
 #include "host/kp_brisko_game.h"
@@ -99,27 +97,11 @@ private:
     GLFWwindow* other = nullptr;
 };
 
-void MarkGlobals() {
-    gc_mark(kp_app__app);
-    gc_mark(kp_app__delegate);
-    gc_mark(kp_graphics_device);
-    gc_mark(kp_graphics_context);
-    gc_mark(kp_audio_device);
-    gc_mark(kp_input_device);
-    gc_mark(kp_app__displayModes);
-    gc_mark(kp_app__desktopMode);
-    gc_mark(kp_graphics_renderDevice);
-}
-
 }  // namespace
 
 void kpInit() {
-    kp_app_init();
-    kp_graphics_init();
-    kp_audio_init();
-    kp_input_init();
-    kp_random_init();
-    gc_add_roots(MarkGlobals);
+    kp_framework_init();
+    gc_add_roots(kp_framework_mark);
 }
 
 int kpMain() {
