@@ -14,6 +14,10 @@ enum KpEvent {
     kMouseDown = 4,
     kMouseUp = 5,
     kMouseMove = 6,
+    kTouchDown = 7,
+    kTouchUp = 8,
+    kTouchMove = 9,
+    kAcceleration = 10,
 };
 
 // The host object: owns the process and offers the platform's services to

@@ -14,19 +14,6 @@ constexpr int kMouseLeft = 1;
 constexpr int kFirstTouch = 384;
 constexpr int kFirstPadKey = 256;
 
-enum InputEvent {
-    kKeyDownEvent = 1,
-    kKeyUpEvent = 2,
-    kCharEvent = 3,
-    kMouseDownEvent = 4,
-    kMouseUpEvent = 5,
-    kMouseMoveEvent = 6,
-    kTouchDownEvent = 7,
-    kTouchUpEvent = 8,
-    kTouchMoveEvent = 9,
-    kAccelEvent = 10,
-};
-
 bool IsKeyCode(int key) { return key >= 1 && key < kKeys; }
 
 // The left mouse button and the first touch are one and the same.
@@ -97,12 +84,12 @@ void c_InputDevice::ReleaseKey(int key) {
 }
 
 int c_InputDevice::p_KeyEvent(int event, int key) {
-    if (event != kCharEvent && !IsKeyCode(key)) return 0;
-    if (event == kKeyDownEvent) {
+    if (event != kKeyChar && !IsKeyCode(key)) return 0;
+    if (event == kKeyDown) {
         if (!m_keyState[key]) PressKey(key);
-    } else if (event == kKeyUpEvent) {
+    } else if (event == kKeyUp) {
         ReleaseKey(key);
-    } else if (event == kCharEvent && m_charWrite < kCharQueueSize) {
+    } else if (event == kKeyChar && m_charWrite < kCharQueueSize) {
         m_charQueue[m_charWrite++] = key;
     }
     return 0;
@@ -125,31 +112,31 @@ void c_InputDevice::SetTouchPosition(int index, float x, float y) {
 }
 
 int c_InputDevice::p_MouseEvent(int event, int button, float x, float y) {
-    if (event == kMouseDownEvent) {
-        p_KeyEvent(kKeyDownEvent, button + 1);
+    if (event == kMouseDown) {
+        p_KeyEvent(kKeyDown, button + 1);
         SetMousePosition(x, y);
-    } else if (event == kMouseUpEvent) {
-        p_KeyEvent(kKeyUpEvent, button + 1);
-    } else if (event == kMouseMoveEvent) {
+    } else if (event == kMouseUp) {
+        p_KeyEvent(kKeyUp, button + 1);
+    } else if (event == kMouseMove) {
         SetMousePosition(x, y);
     }
     return 0;
 }
 
 int c_InputDevice::p_TouchEvent(int event, int index, float x, float y) {
-    if (event == kTouchDownEvent) {
-        p_KeyEvent(kKeyDownEvent, kFirstTouch + index);
+    if (event == kTouchDown) {
+        p_KeyEvent(kKeyDown, kFirstTouch + index);
         SetTouchPosition(index, x, y);
-    } else if (event == kTouchUpEvent) {
-        p_KeyEvent(kKeyUpEvent, kFirstTouch + index);
-    } else if (event == kTouchMoveEvent) {
+    } else if (event == kTouchUp) {
+        p_KeyEvent(kKeyUp, kFirstTouch + index);
+    } else if (event == kTouchMove) {
         SetTouchPosition(index, x, y);
     }
     return 0;
 }
 
 int c_InputDevice::p_MotionEvent(int event, int, float x, float y, float z) {
-    if (event != kAccelEvent) return 0;
+    if (event != kAcceleration) return 0;
     m_accelX = x;
     m_accelY = y;
     m_accelZ = z;
