@@ -1,10 +1,253 @@
 #pragma once
 
 #include "framework/app/app.h"
+#include "framework/audio/audio.h"
+#include "framework/graphics/graphics.h"
+#include "host/kp_glfw_game.h"
 
-// The game.
+// The game's switches and screen: module globals given their first values by
+// kp_VTR_init.
+extern float kp_VTR_rawscrw;
+extern float kp_VTR_rawscrh;
+extern float kp_VTR_jscrw;
+extern float kp_VTR_jscrh;
+extern float kp_VTR_overscan;
+extern int kp_VTR_DebugMode;
+extern int kp_VTR_isOuya;
+extern int kp_VTR_UseHDImages;
+extern int kp_VTR_HasMusicStream;
+extern int kp_VTR_iCadeControls;
+extern int kp_VTR_OnScreenControls;
+extern int kp_VTR_AccelerometerControls;
+extern int kp_VTR_J_On_Allow;
+extern int kp_VTR_GameNum;
+
+void kp_VTR_init();
+
+// The whole game: one object whose fields hold all its state. Records
+// (player, cells, objects, particles, stars) are runs of floats in large
+// arrays allocated once; integers in them are stored as floats.
 class c_MyApp : public c_App {
 public:
+    // Mode and flow.
+    int m_GameMode = 0;
+    int m_LoaderStep = 0;
+    int m_Paused = 0;
+    int m_PauseState = 0;
+    int m_PauseSlide = 0;
+    int m_PauseCursor = 0;
+    int m_GameOverTimer = 0;
+    int m_GameOverTime = 0;
+    int m_QuitChoice = 0;
+    int m_Difficulty = 0;
+    int m_OptionsOpen = 0;
+    int m_OptionsTimer = 0;
+    int m_MenuPanelA = 0;
+    int m_MenuPanelB = 0;
+    float m_PanelSlide = 0;
+    int m_MenuCursor = 0;
+    float m_MenuScroll = 0;
+    int m_MenuIntro = 0;
+    int m_N = 0;
+
+    // Timing and screen.
+    int m_UpdateLastMs = 0;
+    int m_UpdateFps = 0;
+    int m_UpdateFpsAvg = 0;
+    int m_RenderLastMs = 0;
+    int m_RenderFps = 0;
+    int m_RenderFpsAvg = 0;
+    int m_LastDevWidth = 0;
+    int m_LastDevHeight = 0;
+    float m_ScaleX = 0;
+    float m_ScaleY = 0;
+    int m_Landscape = 0;
+    int m_TempInt = 0;
+    int m_Fullscreen = 0;
+    int m_HDLevel = 0;
+    float m_ImageScale = 0;
+
+    // Drawing state and the frame's command list.
+    Array<float> m_DrawList;
+    int m_DrawCount = 0;
+    float m_DrawScaleX = 0;
+    float m_DrawScaleY = 0;
+    float m_DrawRot = 0;
+    float m_DrawRed = 0;
+    float m_DrawGreen = 0;
+    float m_DrawBlue = 0;
+    float m_DrawAlpha = 0;
+    int m_DrawBlend = 0;
+    float m_ClsRed = 0;
+    float m_ClsGreen = 0;
+    float m_ClsBlue = 0;
+    float m_ClsAlpha = 0;
+    float m_BgTargetR = 0;
+    float m_BgTargetG = 0;
+    float m_BgTargetB = 0;
+    float m_BgR = 0;
+    float m_BgG = 0;
+    float m_BgB = 0;
+    float m_ViewX = 0;
+    float m_ViewY = 0;
+    float m_ViewW = 0;
+    float m_ViewH = 0;
+    Array<c_Image*> m_Images;
+    Array<int> m_ImageSizes;
+    int m_FontImage = 0;
+    int m_WaitTimer = 0;
+    int m_JinglePlayed = 0;
+
+    // Input, in virtual pixels.
+    int m_MouseX = 0;
+    int m_MouseY = 0;
+    int m_PrevMouseX = 0;
+    int m_PrevMouseY = 0;
+    int m_PrevMouseDown = 0;
+    int m_Pressing = 0;
+    int m_MouseHits = 0;
+    Array<int> m_TouchDown;
+    Array<int> m_TouchX;
+    Array<int> m_TouchY;
+    int m_TouchUsed = 0;
+    int m_TouchDelay = 0;
+    int m_KeyUsed = 0;
+    Array<int> m_VKeys;
+    int m_PromptStyle = 0;
+    int m_HideHud = 0;
+    int m_ButtonHit = 0;
+    int m_ICadeChar = 0;
+    int m_PadX = 0;
+    int m_PadY = 0;
+    float m_PadScale = 0;
+    int m_PinchActive = 0;
+    int m_PinchDist = 0;
+    int m_PinchStart = 0;
+    float m_AccelZeroX = 0;
+    float m_AccelZeroY = 0;
+    float m_TiltX = 0;
+    float m_TiltY = 0;
+    float m_TiltShownX = 0;
+    float m_TiltShownY = 0;
+
+    // Saved data, badges and sound.
+    Array<int> m_Settings;
+    Array<bool> m_Badges;
+    Array<int> m_HighScores;
+    Array<int> m_BadgeShow;
+    Array<int> m_BadgeShowTime;
+    Array<c_Sound*> m_Sounds;
+    int m_SfxNext = 0;
+    Array<int> m_SfxVoice;
+    String m_LastTune;
+    int m_TunePlaying = 0;
+    int m_TuneStarted = 0;
+
+    // Play.
+    int m_GridW = 0;
+    int m_GridH = 0;
+    Array<float> m_Grid;
+    Array<float> m_Player;
+    Array<float> m_Objects;
+    Array<float> m_Particles;
+    int m_ParticleTop = 0;
+    Array<float> m_Stars;
+    int m_StarCount = 0;
+    int m_Score = 0;
+    int m_X = 0;
+    int m_Y = 0;
+    int m_CellIndex = 0;
+    int m_RunLeft = 0;
+    int m_GapLeft = 0;
+    int m_ScratchX = 0;
+    int m_ScratchInt = 0;
+    int m_ScratchY = 0;
+
+    String m_PlayerName;
+
     c_MyApp* m_new();
+    void mark() override;
+
+    // Shell: lifecycle, modes and the per-frame dispatch.
     int p_OnCreate() override;
+    int p_OnUpdate() override;
+    int p_OnRender() override;
+    int p_OnSuspend() override;
+    int p_OnResume() override;
+    int p_InGame();
+    int p_LoadGame();
+    int p_FlushGame();
+    int p_ResetObj();
+    int p_ResetGrid();
+    int p_ResetPlayers();
+
+    // Drawing helpers and bitmap text.
+    int p_ResetDraw();
+    int p_CLS2D(float r, float g, float b, float a);
+    int p_SetSize(float sx, float sy);
+    int p_SetRot(float degrees);
+    int p_SetCol(float r, float g, float b, float a);
+    int p_Alpha(float a);
+    int p_Ink(int colour, float brightness);
+    int p_DrawImg(int image, float x, float y, float frame);
+    int p_Rect(float x, float y, float w, float h);
+    int p_Oval(float x, float y, float xRadius, float yRadius);
+    int p_Line(float x1, float y1, float x2, float y2);
+    int p_Tri(float x1, float y1, float x2, float y2, float x3, float y3);
+    int p_Text(float x, float y, String text, float alignX, float alignY, int fontOffset);
+    String p_rstr(int value, int width, String pad);
+
+    // Asset loading and the loading screen.
+    int p_LoadImg(int id, String name, int frameWidth, int frameHeight, int frames, int flags);
+    int p_LoadFont(int id, String name, int advance, int lineHeight);
+    int p_ReserveImg(int id, int width, int height);
+    int p_Reload();
+    int p_Loader();
+    int p_WaitStart(int mode);
+
+    // Tunes and sound effects.
+    int p_LoadSFX(int n);
+    int p_PlaySFX(int n, float rate, float volume, float pan);
+    int p_PlayTune(String name, int flags);
+    int p_StopTune();
+
+    // Routines of the screens built on the shell.
+    int p_Menu();
+    int p_LoadMenu();
+    int p_OuyaQuit();
+    int p_PauseMenu();
+    int p_OptionBox();
+    int p_Game();
+    int p_GameOver();
+    int p_NewLay();
+    int p_ResetStars(int count);
+    int p_ShowBadges();
+    int p_Load();
+    int p_Save();
+    int p_PlayKey(int key, int allowStick, int player);
+    float p_StickX(int stick, int player);
+    float p_StickY(int stick, int player);
+    int p_FullscreenFlip();
+
+private:
+    // Pieces of the shell's update and render.
+    void ReadBackAndFunctionKeys();
+    float VirtualX(float deviceX);
+    float VirtualY(float deviceY);
+    void ReadPointer();
+    void ReadFingers();
+    bool AnyPlayerHolds(int key);
+    void LatchKeys();
+    void RunMode();
+    void DispatchMode();
+    void EasePanel();
+    void DrawDiagnostics();
+    void OpenPause();
+    void PauseIcon();
+    void StartPlayer();
+    void ClearVirtualKeys();
+    void PauseIfPlaying();
+    void FitScreen(float width, float height);
+    void ReplayCommands(float width, float height);
+    bool StickHolds(int key, int player);
 };

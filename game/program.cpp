@@ -5,6 +5,7 @@
 
 void kpInit() {
     kp_framework_init();
+    kp_VTR_init();
     gc_add_roots(kp_framework_mark);
 }
 

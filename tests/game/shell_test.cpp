@@ -1,0 +1,207 @@
+#include "tests/game/game_fixture.h"
+#include "tests/game/recording_renderer.h"
+
+namespace {
+
+class Shell : public GameTest {
+protected:
+    // Renders one frame through the host onto a renderer that records.
+    RecordingRenderer* Render() {
+        auto* renderer = new RecordingRenderer;
+        gc_assign(kp_app__delegate->m_graphicsDevice, static_cast<gxtkGraphics*>(renderer));
+        kp_graphics_SetGraphicsDevice(renderer);
+        host->RenderGame();
+        return renderer;
+    }
+};
+
+TEST_F(Shell, StartsInTheTitleModeBehindTheLoader) {
+    EXPECT_EQ(app->m_GameMode, 1);
+    EXPECT_EQ(app->m_LoaderStep, 1);
+    EXPECT_EQ(app->m_Difficulty, 2);
+    EXPECT_EQ(app->m_Settings[5], 1);
+    EXPECT_EQ(app->m_SfxVoice[32], 32);
+    EXPECT_EQ(host->UpdateRate(), 60);
+    EXPECT_EQ(app->m_PlayerName.ToUtf8(), "N/A");
+    FinishLoading();
+    EXPECT_EQ(app->m_LoaderStep, 0);
+    EXPECT_EQ(app->m_GameMode, 1);
+}
+
+struct FitCase {
+    int width, height;
+    float virtualWidth, virtualHeight, scale;
+    int landscape;
+};
+
+// The larger of the two scales wins, and the virtual screen takes the
+// window's shape at that scale.
+TEST_F(Shell, FitsTheDesignToTheWindowsShape) {
+    const FitCase cases[] = {
+        {640, 480, 640, 480, 1, 1},
+        {1280, 960, 640, 480, 2, 1},
+        {1920, 1080, 640, 360, 3, 1},
+        {800, 800, 480, 480, 1.6666666f, 1},
+        // Taller than wide: the design counts 1.5 times larger.
+        {480, 640, 540, 720, 0.8888889f, 0},
+        {600, 1200, 360, 720, 1.6666666f, 0},
+    };
+    for (const FitCase& c : cases) {
+        host->width = c.width;
+        host->height = c.height;
+        Update();
+        Render();
+        EXPECT_FLOAT_EQ(kp_VTR_jscrw, c.virtualWidth) << c.width << "x" << c.height;
+        EXPECT_FLOAT_EQ(kp_VTR_jscrh, c.virtualHeight) << c.width << "x" << c.height;
+        EXPECT_FLOAT_EQ(app->m_ScaleX, c.scale) << c.width << "x" << c.height;
+        EXPECT_FLOAT_EQ(app->m_ScaleY, c.scale) << c.width << "x" << c.height;
+        EXPECT_EQ(app->m_Landscape, c.landscape) << c.width << "x" << c.height;
+    }
+}
+
+TEST_F(Shell, SizeChangeRestartsTheLoader) {
+    FinishLoading();
+    Render();
+    EXPECT_EQ(app->m_LoaderStep, 0);
+    host->width = 1024;
+    host->height = 768;
+    Update();
+    Render();
+    EXPECT_EQ(app->m_LoaderStep, 1);
+}
+
+TEST_F(Shell, ReplayMapsVirtualPixelsWithScaleAndOverscan) {
+    host->width = 1280;
+    host->height = 960;
+    kp_VTR_overscan = 16;
+    FinishLoading();
+    Render();
+    app->p_CLS2D(0, 0, 0, 1);
+    app->p_Rect(10, 20, 30, 40);
+    app->p_Oval(100, 100, 10, 5);
+    app->p_Line(0, 0, 640, 480);
+    app->p_Tri(0, 0, 10, 0, 0, 10);
+    app->p_SetCol(255, 0, 0, 0.5f);
+    app->p_Rect(0, 0, 1, 1);
+    RecordingRenderer* renderer = Render();
+    // (1280 - 32) / 640 = 1.95; y offsets by 16 x 960 / 1280 = 12.
+    std::vector<std::string> rects = renderer->Only("rect");
+    ASSERT_EQ(rects.size(), 3u) << "the clear and two rectangles";
+    EXPECT_EQ(rects[1], "rect 35.5 51 58.5 78");
+    EXPECT_EQ(renderer->Only("oval"), std::vector<std::string>{"oval 191.5 197.25 39 19.5"});
+    EXPECT_EQ(renderer->Only("line"), std::vector<std::string>{"line 16 12 1264 948"});
+    EXPECT_EQ(renderer->Only("poly"), std::vector<std::string>{"poly 16 12 35.5 12 16 31.5"});
+    std::vector<std::string> colours = renderer->Only("color");
+    EXPECT_NE(std::find(colours.begin(), colours.end(), "color 255 0 0"), colours.end());
+}
+
+TEST_F(Shell, OnlyTheLastUpdatesCommandsAreShown) {
+    FinishLoading();
+    app->p_CLS2D(0, 0, 0, 1);
+    app->p_Rect(1, 1, 1, 1);
+    Update(3);  // each update starts its own list with the title screen
+    RecordingRenderer* renderer = Render();
+    for (const std::string& rect : renderer->Only("rect")) EXPECT_NE(rect, "rect 1 1 1 1");
+    EXPECT_EQ(renderer->Only("image").size(), 1u) << "the title screen's one logo";
+}
+
+TEST_F(Shell, ImageCommandsForEmptySlotsAreSkipped) {
+    FinishLoading();
+    app->p_CLS2D(0, 0, 0, 1);
+    app->p_DrawImg(42, 10, 10, 0);
+    app->p_DrawImg(98, 10, 10, 0);
+    RecordingRenderer* renderer = Render();
+    EXPECT_EQ(renderer->Only("image").size(), 1u);
+}
+
+TEST_F(Shell, FunctionKeysToggleAndF4Ends) {
+    FinishLoading();
+    Press(112);
+    Update();
+    EXPECT_EQ(kp_VTR_DebugMode, 1);
+    Press(113);
+    Update();
+    EXPECT_EQ(app->m_HideHud, 1);
+    EXPECT_EXIT(
+        {
+            Press(115);
+            Update();
+        },
+        ::testing::ExitedWithCode(0), "");
+    EXPECT_EXIT(
+        {
+            host->KeyEvent(1, 432);
+            Update();
+        },
+        ::testing::ExitedWithCode(0), "");
+}
+
+TEST_F(Shell, HeldKeysLatchUntilAllAreUp) {
+    FinishLoading();
+    app->m_KeyUsed = 1;
+    Press(32);
+    Update();
+    EXPECT_EQ(app->m_KeyUsed, 1) << "a logical key is still down";
+    Release(32);
+    Update();
+    EXPECT_EQ(app->m_KeyUsed, 0);
+
+    app->m_MenuPanelB = 1;
+    Press(27);
+    Update();
+    EXPECT_EQ(app->m_MenuPanelB, 0) << "the back key closes an open panel";
+    EXPECT_EQ(app->m_KeyUsed, 1);
+    EXPECT_EQ(app->m_TouchUsed, 1);
+}
+
+TEST_F(Shell, PointerInVirtualPixels) {
+    host->width = 1280;
+    host->height = 960;
+    FinishLoading();
+    Render();
+    host->MouseEvent(4, 0, 200, 300);
+    Update();
+    EXPECT_EQ(app->m_MouseX, 100);
+    EXPECT_EQ(app->m_MouseY, 150);
+    EXPECT_EQ(app->m_PrevMouseX, 100) << "a press starts where it is";
+    EXPECT_EQ(app->m_Pressing, 1);
+    EXPECT_EQ(app->m_MouseHits, 1);
+    EXPECT_EQ(app->m_TouchDown[0], 1) << "the left button is finger 0";
+    EXPECT_EQ(app->m_TouchX[1], -3717);
+}
+
+TEST_F(Shell, SuspendPausesOnlyAGameInPlay) {
+    FinishLoading();
+    host->SuspendGame();
+    EXPECT_EQ(app->m_Paused, 0);
+    EXPECT_EQ(host->UpdateRate(), 5);
+    host->ResumeGame();
+    EXPECT_EQ(host->UpdateRate(), 60);
+
+    app->m_GameMode = 11;
+    Update();
+    EXPECT_EQ(app->m_GameMode, 10);
+    host->SuspendGame();
+    host->ResumeGame();
+    EXPECT_EQ(app->m_Paused, 1);
+    EXPECT_EQ(app->m_PauseState, 1);
+}
+
+TEST_F(Shell, NewGameStartsThePlayerBySpeed) {
+    FinishLoading();
+    const std::pair<int, float> speeds[] = {{1, 0.4f}, {2, 0.65f}, {3, 0.9f}};
+    for (auto [difficulty, speed] : speeds) {
+        app->m_Difficulty = difficulty;
+        app->m_GameMode = 11;
+        Update();
+        EXPECT_EQ(app->m_GameMode, 10);
+        EXPECT_FLOAT_EQ(app->m_Player[21], speed);
+        EXPECT_EQ(app->m_GridW, 40);
+        EXPECT_EQ(app->m_GridH, 30);
+        EXPECT_FLOAT_EQ(app->m_Player[1], 20);
+        EXPECT_FLOAT_EQ(app->m_Player[2], 29);
+        EXPECT_FLOAT_EQ(app->m_Player[99], 2);
+    }
+}
+
+}  // namespace
