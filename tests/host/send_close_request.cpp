@@ -2,30 +2,10 @@
 // button does: a WM_DELETE_WINDOW message. Waits up to five seconds for the
 // window to appear. Exits 0 when the request was sent.
 #include <X11/Xlib.h>
-#include <X11/Xutil.h>
 #include <unistd.h>
 
-#include <cstring>
 
-namespace {
-
-Window FindByTitle(Display* display, Window parent, const char* title) {
-    char* name = nullptr;
-    if (XFetchName(display, parent, &name) && name) {
-        bool match = std::strcmp(name, title) == 0;
-        XFree(name);
-        if (match) return parent;
-    }
-    Window root, grandparent, *children = nullptr;
-    unsigned count = 0;
-    if (!XQueryTree(display, parent, &root, &grandparent, &children, &count)) return 0;
-    Window found = 0;
-    for (unsigned i = 0; i < count && !found; ++i) found = FindByTitle(display, children[i], title);
-    if (children) XFree(children);
-    return found;
-}
-
-}  // namespace
+#include "tests/support/x11_windows.h"
 
 int main(int argc, char** argv) {
     if (argc != 2) return 2;
@@ -33,7 +13,7 @@ int main(int argc, char** argv) {
     if (!display) return 3;
     Window window = 0;
     for (int attempt = 0; attempt < 50 && !window; ++attempt) {
-        window = FindByTitle(display, DefaultRootWindow(display), argv[1]);
+        window = FindWindowByTitle(display, DefaultRootWindow(display), argv[1]);
         if (!window) usleep(100000);
     }
     if (!window) return 4;

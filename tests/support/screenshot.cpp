@@ -5,34 +5,15 @@
 #include <X11/Xutil.h>
 #include <stb/stb_image_write.h>
 
-#include <cstring>
 #include <vector>
 
-namespace {
-
-Window FindByTitle(Display* display, Window parent, const char* title) {
-    char* name = nullptr;
-    if (XFetchName(display, parent, &name) && name) {
-        bool match = std::strcmp(name, title) == 0;
-        XFree(name);
-        if (match) return parent;
-    }
-    Window root, grandparent, *children = nullptr;
-    unsigned count = 0;
-    if (!XQueryTree(display, parent, &root, &grandparent, &children, &count)) return 0;
-    Window found = 0;
-    for (unsigned i = 0; i < count && !found; ++i) found = FindByTitle(display, children[i], title);
-    if (children) XFree(children);
-    return found;
-}
-
-}  // namespace
+#include "tests/support/x11_windows.h"
 
 int main(int argc, char** argv) {
     if (argc < 2) return 2;
     Display* display = XOpenDisplay(nullptr);
     if (!display) return 3;
-    Window window = argc > 2 ? FindByTitle(display, DefaultRootWindow(display), argv[2]) : DefaultRootWindow(display);
+    Window window = argc > 2 ? FindWindowByTitle(display, DefaultRootWindow(display), argv[2]) : DefaultRootWindow(display);
     if (!window) return 4;
     XWindowAttributes attributes;
     XGetWindowAttributes(display, window, &attributes);
