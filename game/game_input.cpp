@@ -1,3 +1,5 @@
+#include <cmath>
+#include <cstdlib>
 #include <initializer_list>
 
 #include "framework/input/input.h"
@@ -111,4 +113,144 @@ int c_MyApp::p_FullscreenFlip() {
         KpGlfwGame::_glfwGame->SetGlfwWindow(640, 480, desktop->red, desktop->green, desktop->blue, 0, 0, 0, false);
     }
     return 0;
+}
+
+namespace {
+
+// An iCade types a letter when a button goes down and another when it goes up.
+struct ICadeButton {
+    char press;
+    char release;
+    int button;
+};
+
+constexpr ICadeButton kICadeButtons[] = {
+    {'W', 'E', 0},  {'X', 'Z', 8},  {'A', 'Q', 3},  {'D', 'C', 5},  {'H', 'R', 10}, {'J', 'N', 11},
+    {'K', 'P', 12}, {'Y', 'T', 13}, {'U', 'F', 14}, {'I', 'M', 15}, {'O', 'G', 16}, {'L', 'V', 17},
+};
+
+int UpperCase(int character) { return character >= 'a' && character <= 'z' ? character - 32 : character; }
+
+}  // namespace
+
+int c_MyApp::p_iCade(int on) {
+    if (on == 1) {
+        kp_input_EnableKeyboard();
+        kp_VTR_iCadeControls = 1;
+        do {
+            m_ICadeChar = kp_input_GetChar();
+        } while (m_ICadeChar != 0);
+        return 0;
+    }
+    kp_input_DisableKeyboard();
+    kp_VTR_iCadeControls = 0;
+    for (int i = 0; i <= 18; ++i) m_VKeys[i] = 0;
+    return 0;
+}
+
+void c_MyApp::TranslateICade() {
+    for (m_ICadeChar = kp_input_GetChar(); m_ICadeChar != 0; m_ICadeChar = kp_input_GetChar()) {
+        int letter = UpperCase(m_ICadeChar);
+        for (const ICadeButton& entry : kICadeButtons) {
+            if (letter == entry.press) m_VKeys[entry.button] = 2;
+            if (letter == entry.release) m_VKeys[entry.button] = 0;
+        }
+    }
+}
+
+int c_MyApp::p_Button(int image, float x, float y, int frame) {
+    p_DrawImg(image, x, y, static_cast<float>(frame));
+    m_ButtonHit = FingerOnImage(image, x, y, false) ? 1 : 0;
+    return m_ButtonHit;
+}
+
+int c_MyApp::p_Button0(int image, float x, float y, int frame) {
+    p_DrawImg(image, x, y, static_cast<float>(frame));
+    return FingerOnImage(image, x, y, true) ? 1 : 0;
+}
+
+// Whether a finger (or only finger 0) lies strictly inside the image's box
+// centred on (x, y) at the current drawing scale.
+bool c_MyApp::FingerOnImage(int image, float x, float y, bool firstFingerOnly) {
+    if (m_Pressing <= 0) return false;
+    float halfW = static_cast<float>(m_ImageSizes[image * 3]) * m_ImageScale * m_DrawScaleX / 2;
+    float halfH = static_cast<float>(m_ImageSizes[image * 3 + 1]) * m_ImageScale * m_DrawScaleY / 2;
+    int fingers = firstFingerOnly ? 1 : 10;
+    for (int finger = 0; finger < fingers; ++finger) {
+        if (!m_TouchDown[finger]) continue;
+        float dx = static_cast<float>(m_TouchX[finger]) - x;
+        float dy = static_cast<float>(m_TouchY[finger]) - y;
+        if (dx > -halfW && dx < halfW && dy > -halfH && dy < halfH) return true;
+    }
+    return false;
+}
+
+void c_MyApp::OnScreenPad() {
+    ClampSetting(10, 32, static_cast<int>(kp_VTR_jscrw) - 32);
+    ClampSetting(11, 32, static_cast<int>(kp_VTR_jscrh) - 32);
+    ClampSetting(12, 8, 25);
+    m_PadX = m_Settings[10];
+    m_PadY = static_cast<int>(kp_VTR_jscrh - static_cast<float>(m_Settings[11]));
+    m_PadScale = static_cast<float>(m_Settings[12]) / 10;
+    p_SetRot(0);
+    p_SetCol(255, 255, 255, 0.6f);
+    m_DrawBlend = 1;
+    p_SetSize(m_PadScale, m_PadScale);
+    float d = 32 * m_PadScale;
+    float x = static_cast<float>(m_PadX), y = static_cast<float>(m_PadY);
+    const struct {
+        float x, y;
+        int frame, button;
+    } arrows[] = {{x - d, y, 4, 3}, {x, y - d, 1, 0}, {x, y + d, 9, 8}, {x + d, y, 6, 5}};
+    for (const auto& arrow : arrows) {
+        if (p_Button(94, arrow.x, arrow.y, arrow.frame) && m_Paused == 0) m_VKeys[arrow.button] = 1;
+    }
+    p_DrawImg(94, x, y, 5);
+    if (m_Paused == 1) PlacePad();
+    p_SetSize(1.5f * m_PadScale, -3717);
+    float e = 24 * m_PadScale;
+    if (p_Button(94, kp_VTR_jscrw - (x - e), y - e, 0)) m_VKeys[10] = 1;
+    if (p_Button(94, kp_VTR_jscrw - (x + e), y + e, 0)) m_VKeys[11] = 1;
+}
+
+void c_MyApp::ClampSetting(int slot, int low, int high) {
+    if (m_Settings[slot] > high) m_Settings[slot] = high;
+    if (m_Settings[slot] < low) m_Settings[slot] = low;
+}
+
+// While paused, a finger drags the pad and two fingers pinch its size.
+void c_MyApp::PlacePad() {
+    p_SetSize(3, -3717);
+    if (p_Button0(94, static_cast<float>(m_PadX), static_cast<float>(m_PadY), 0) && !m_TouchDown[1]) {
+        m_Settings[10] = m_TouchX[0];
+        m_Settings[11] = static_cast<int>(kp_VTR_jscrh - static_cast<float>(m_TouchY[0]));
+    }
+    if (m_TouchDown[0] && m_TouchDown[1]) {
+        int distance = -static_cast<int>(std::abs(m_TouchX[0] - m_TouchX[1]) / 16.0f);
+        if (m_PinchActive == 1) m_Settings[12] += m_PinchDist - distance;
+        m_PinchDist = distance;
+        m_PinchActive = 1;
+    } else if (!m_TouchDown[1]) {
+        m_PinchActive = 0;
+        m_PinchDist = 0;
+    }
+}
+
+void c_MyApp::Tilt() {
+    m_TiltX = kp_input_AccelX() - m_AccelZeroX;
+    m_TiltY = kp_input_AccelY() - m_AccelZeroY;
+    m_TiltShownX += (m_TiltX - m_TiltShownX) / 4;
+    m_TiltShownY += (m_TiltY - m_TiltShownY) / 4;
+    if (std::fabs(m_TiltX - m_TiltShownX) < 0.005f) m_TiltShownX = m_TiltX;
+    if (std::fabs(m_TiltY - m_TiltShownY) < 0.005f) m_TiltShownY = m_TiltY;
+    p_SetSize(1.5f, -3717);
+    p_Alpha(0.8f);
+    if (p_Button(97, 24, kp_VTR_jscrh - 24, 7)) {
+        m_AccelZeroX = kp_input_AccelX();
+        m_AccelZeroY = kp_input_AccelY();
+    }
+    p_ResetDraw();
+    p_SetCol(100, 255, 100, 0.6f);
+    p_Oval(24 + 20 * m_TiltShownX, kp_VTR_jscrh - 24 + 20 * m_TiltShownY, 4, 4);
+    p_ResetDraw();
 }

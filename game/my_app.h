@@ -227,6 +227,9 @@ public:
     int p_PlayKey(int key, int allowStick, int player);
     float p_StickX(int stick, int player);
     float p_StickY(int stick, int player);
+    int p_iCade(int on);
+    int p_Button(int image, float x, float y, int frame);
+    int p_Button0(int image, float x, float y, int frame);
     int p_FullscreenFlip();
 
 private:
@@ -241,6 +244,7 @@ private:
     void RunMode();
     void DispatchMode();
     void EasePanel();
+    void TouchControls();
     void DrawDiagnostics();
     void OpenPause();
     void PauseIcon();
@@ -250,4 +254,10 @@ private:
     void FitScreen(float width, float height);
     void ReplayCommands(float width, float height);
     bool StickHolds(int key, int player);
+    void TranslateICade();
+    bool FingerOnImage(int image, float x, float y, bool firstFingerOnly);
+    void OnScreenPad();
+    void ClampSetting(int slot, int low, int high);
+    void PlacePad();
+    void Tilt();
 };

@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "framework/asyncevent/async_event.h"
 #include "framework/input/input.h"
 #include "game/my_app.h"
 #include "runtime/errors.h"
@@ -127,6 +128,7 @@ int c_MyApp::p_OnCreate() {
 
 int c_MyApp::p_OnUpdate() {
     ReadBackAndFunctionKeys();
+    kp_asyncevent_UpdateAsyncEvents();
     if (kp_VTR_HasMusicStream == 1 && m_TunePlaying == 1) {
         if (m_Paused == 1) {
             kp_audio_device->PauseMusic();
@@ -140,9 +142,11 @@ int c_MyApp::p_OnUpdate() {
     LatchKeys();
     if (m_LoaderStep == 0) DispatchMode();
     if (m_LoaderStep > 0) p_Loader();
+    if (kp_VTR_iCadeControls == 1) TranslateICade();
     for (int i = 0; i <= 18; ++i) {
         if (m_VKeys[i] == 1) m_VKeys[i] = 0;
     }
+    TouchControls();
     if (kp_VTR_DebugMode == 1 && m_GameMode != 5) DrawDiagnostics();
     p_ShowBadges();
     return 0;
@@ -282,9 +286,23 @@ void c_MyApp::EasePanel() {
     if (std::fabs(target - m_PanelSlide) < 8) m_PanelSlide = target;
 }
 
+// The on-screen pad and the tilt sensor, when this build has them; with an
+// iCade attached neither is used.
+void c_MyApp::TouchControls() {
+    bool iCade = kp_VTR_iCadeControls == 1;
+    if (kp_VTR_OnScreenControls == 1 && m_GameMode > 5 && !iCade) OnScreenPad();
+    if (kp_VTR_AccelerometerControls != 1) return;
+    if (iCade) {
+        m_TiltX = m_TiltY = m_TiltShownX = m_TiltShownY = 0;
+    } else {
+        Tilt();
+    }
+}
+
 void c_MyApp::DrawDiagnostics() {
     p_ResetDraw();
-    float y = kp_VTR_jscrh - 16;
+    bool tiltShown = kp_VTR_AccelerometerControls == 1 && kp_VTR_iCadeControls == 0;
+    float y = tiltShown ? kp_VTR_jscrh * 0.5f : kp_VTR_jscrh - 16;
     String line = String(m_RenderFpsAvg) + String(":") + String(m_ScaleX) + String(",") + String(m_ScaleY) +
                   String(" - ") + String(m_DrawCount / 15);
     p_Text(16, y, line, 0, 1, 0);

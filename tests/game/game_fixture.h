@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "framework/app/framework_globals.h"
+#include "framework/asyncevent/async_event.h"
 #include "framework/input/input.h"
 #include "game/my_app.h"
 #include "host/kp_glfw_game.h"
@@ -34,6 +35,19 @@ public:
         height = newHeight;
     }
     bool PollJoystick(int, Array<float>, Array<float>, Array<float>, Array<bool>) override { return false; }
+    void SetGlfwWindow(int newWidth, int newHeight, int, int, int, int, int, int, bool fullscreen) override {
+        width = newWidth;
+        height = newHeight;
+        fullScreen = fullscreen;
+    }
+    KpGlfwVideoMode* GetGlfwDesktopMode() override {
+        auto* desktop = new KpGlfwVideoMode;
+        desktop->width = 1920;
+        desktop->height = 1080;
+        desktop->red = desktop->green = desktop->blue = 8;
+        return desktop;
+    }
+    bool fullScreen = false;
 };
 
 // A fresh game per test, started as the host starts it (create, then the
