@@ -162,6 +162,19 @@ public:
     int m_ScratchX = 0;
     int m_ScratchInt = 0;
     int m_ScratchY = 0;
+    int m_ScratchRow = 0;
+    int m_ShownScore = 0;
+    int m_LevelEnd = 0;
+    int m_Landed = 0;
+    int m_CanJump = 0;
+    float m_Running = 0;
+    float m_StickDX = 0;
+    float m_StickDY = 0;
+    float m_KeyRampX = 0;
+    float m_KeyRampY = 0;
+    int m_TouchOriginX = 0;
+    int m_TouchOriginY = 0;
+    int m_PopupWidth = 0;
 
     String m_PlayerName;
 
@@ -211,26 +224,63 @@ public:
     int p_PlayTune(String name, int flags);
     int p_StopTune();
 
-    // Routines of the screens built on the shell.
-    int p_Menu();
-    int p_LoadMenu();
-    int p_OuyaQuit();
-    int p_PauseMenu();
-    int p_OptionBox();
-    int p_Game();
-    int p_GameOver();
-    int p_NewLay();
-    int p_ResetStars(int count);
-    int p_ShowBadges();
-    int p_Load();
-    int p_Save();
+    // Game input.
     int p_PlayKey(int key, int allowStick, int player);
+    int p_PlayKeyAll(int key, int allowStick);
     float p_StickX(int stick, int player);
     float p_StickY(int stick, int player);
     int p_iCade(int on);
+    int p_AnalogueControl();
     int p_Button(int image, float x, float y, int frame);
     int p_Button0(int image, float x, float y, int frame);
+    int p_Touch(float x, float y, float w, float h);
+    int p_MouseIn(float x, float y, float w, float h);
+    int p_MouseIn_Centered(float cx, float cy, float w, float h);
+    int p_MouseIn_Radius(float cx, float cy, float w, float h);
     int p_FullscreenFlip();
+
+    // Level layout and the grid.
+    int p_NewLay();
+    bool p_isWall(int x, int y);
+    bool p_isSolid(int x, int y);
+    bool p_PushFloor(int x, int y);
+    int p_Rand(float lo, float hi);
+    int p_SeedRnd(int seed);
+
+    // Play, scoring and game over.
+    int p_Game();
+    int p_GameOver();
+    int p_ScoreDisplay();
+    int p_Gimme(int points, float x, float y);
+    int p_FreeObj(int n);
+
+    // Particles, stars and backgrounds.
+    int p_DoParticles(float scale);
+    int p_AddParticle(int kind, float x, float y, float vx, float vy, int value, int colour, int alphaLess1);
+    int p_ThrowParticle(float x, float y, int kind, int colour, float angle, float speed);
+    int p_FreeParticle();
+    int p_ResetParticles(int n);
+    int p_ResetStars(int n);
+    int p_DoBG(int red, int green, int blue, float alpha);
+
+    // Badges and highscore tables.
+    String p_BadgeID(int badge);
+    String p_BadgeName(int badge);
+    String p_BadgeDetail(int badge);
+    int p_ShowBadges();
+    String p_Nth(int n);
+    String p_MyNth();
+    int p_GC_PostScore(int score, int table);
+    int p_GC_Badges();
+
+    // Saved settings and highscores, the title menu, options, pause and quit.
+    int p_Menu();
+    int p_LoadMenu();
+    int p_Load();
+    int p_Save();
+    int p_OuyaQuit();
+    int p_PauseMenu();
+    int p_OptionBox();
 
 private:
     // Pieces of the shell's update and render.

@@ -351,7 +351,9 @@ int c_MyApp::p_LoadGame() {
     m_GameMode = 10;
     m_TuneStarted = 0;
     p_FlushGame();
-    m_GridW = Trunc(kp_VTR_jscrw * 0.0625f);
+    // Rows are 100 cells apart: a very wide window keeps its grid, with the
+    // column beyond the right wall, inside its row.
+    m_GridW = std::min(Trunc(kp_VTR_jscrw * 0.0625f), 98);
     m_GridH = Trunc(kp_VTR_jscrh * 0.0625f);
     StartPlayer();
     p_NewLay();
