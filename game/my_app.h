@@ -134,6 +134,8 @@ public:
     Array<int> m_Settings;
     Array<bool> m_Badges;
     Array<int> m_HighScores;
+    int m_ScoreTable = 0;
+    int m_NewRank = 0;
     Array<int> m_BadgeShow;
     Array<int> m_BadgeShowTime;
     Array<c_Sound*> m_Sounds;
@@ -304,6 +306,10 @@ private:
     void FitScreen(float width, float height);
     void ReplayCommands(float width, float height);
     bool StickHolds(int key, int player);
+    int LoadSettings(const Array<String>& fields);
+    void ClampSettings();
+    int LoadBadges(const Array<String>& fields, int start);
+    void LoadHighScores(const Array<String>& fields, int start);
     void TranslateICade();
     bool FingerOnImage(int image, float x, float y, bool firstFingerOnly);
     void OnScreenPad();
