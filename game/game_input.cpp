@@ -63,15 +63,18 @@ bool AnyPadButtonDown(const int (&buttons)[4], int player) {
     return false;
 }
 
+// The input module polls four pads of two sticks each.
+bool HasStick(int stick, int player) { return stick >= 0 && stick <= 1 && player >= 0 && player <= 3; }
+
 }  // namespace
 
 float c_MyApp::p_StickX(int stick, int player) {
-    if (player < 0 || player > 3) return 0;
+    if (!HasStick(stick, player)) return 0;
     return kp_input_JoyX(stick, player);
 }
 
 float c_MyApp::p_StickY(int stick, int player) {
-    if (player < 0 || player > 3) return 0;
+    if (!HasStick(stick, player)) return 0;
     float y = kp_input_JoyY(stick, player);
     return m_Settings[15 + stick] != 0 ? y : -y;
 }
@@ -253,4 +256,141 @@ void c_MyApp::Tilt() {
     p_SetCol(100, 255, 100, 0.6f);
     p_Oval(24 + 20 * m_TiltShownX, kp_VTR_jscrh - 24 + 20 * m_TiltShownY, 4, 4);
     p_ResetDraw();
+}
+
+int c_MyApp::p_PlayKeyAll(int key, int allowStick) {
+    int sum = 0;
+    for (int player = 0; player <= 3; ++player) sum += p_PlayKey(key, allowStick, player);
+    return sum;
+}
+
+namespace {
+
+constexpr float kStickRange = 72;
+constexpr int kOriginSlack = 64;
+constexpr int kOriginStep = 4;
+
+// The origin creeps after a finger that strays too far, so the stick never
+// needs a long way back.
+int Follow(int origin, int finger) {
+    if (finger - origin > kOriginSlack) return origin + kOriginStep;
+    if (origin - finger > kOriginSlack) return origin - kOriginStep;
+    return origin;
+}
+
+// A press anywhere becomes a stick centred where it began.
+void FloatingStick(c_MyApp* app) {
+    if (app->m_Pressing == 0) {
+        app->m_TouchOriginX = -1;
+        return;
+    }
+    if (app->m_TouchOriginX == -1) {
+        app->m_TouchOriginX = app->m_MouseX;
+        app->m_TouchOriginY = app->m_MouseY;
+    } else {
+        float dx = static_cast<float>(app->m_MouseX - app->m_TouchOriginX) / kStickRange;
+        float dy = static_cast<float>(app->m_MouseY - app->m_TouchOriginY) / kStickRange;
+        bool dead = std::fabs(dx) < 0.1f && std::fabs(dy) < 0.1f;
+        app->m_StickDX = dead ? 0 : dx;
+        app->m_StickDY = dead ? 0 : dy;
+        app->m_TouchOriginX = Follow(app->m_TouchOriginX, app->m_MouseX);
+        app->m_TouchOriginY = Follow(app->m_TouchOriginY, app->m_MouseY);
+    }
+    app->p_SetCol(0, 100, 250, 0.25f);
+    app->p_Oval(static_cast<float>(app->m_TouchOriginX), static_cast<float>(app->m_TouchOriginY), 12, 12);
+    app->p_Oval(static_cast<float>(app->m_MouseX), static_cast<float>(app->m_MouseY), 8, 8);
+}
+
+void PadStick(c_MyApp* app) {
+    float x = app->p_StickX(0, 0);
+    float y = app->p_StickY(0, 0);
+    if (std::fabs(x) > 0.2f || std::fabs(y) > 0.2f) {
+        app->m_StickDX = x;
+        app->m_StickDY = y;
+    }
+}
+
+// A held key pushes its ramp toward `direction`; once let go the ramp
+// falls back to 0 a little faster. The output follows the ramp while it
+// moves.
+void Ramp(c_MyApp* app, int key, float direction, float& ramp, float& output) {
+    if (app->p_PlayKey(key, 0, 0) != 0) {
+        ramp += 0.15f * direction;
+        output = ramp;
+    } else if (ramp * direction > 0) {
+        ramp -= 0.2f * direction;
+        if (ramp * direction < 0) ramp = 0;
+        output = ramp;
+    }
+}
+
+float Clamp(float value) { return std::fmax(-1.0f, std::fmin(1.0f, value)); }
+
+void KeyRamps(c_MyApp* app) {
+    Ramp(app, 0, -1, app->m_KeyRampY, app->m_StickDY);
+    Ramp(app, 8, 1, app->m_KeyRampY, app->m_StickDY);
+    Ramp(app, 3, -1, app->m_KeyRampX, app->m_StickDX);
+    Ramp(app, 5, 1, app->m_KeyRampX, app->m_StickDX);
+    app->m_KeyRampX = Clamp(app->m_KeyRampX);
+    app->m_KeyRampY = Clamp(app->m_KeyRampY);
+}
+
+void DrawDirection(c_MyApp* app) {
+    if (std::fabs(app->m_StickDX) <= 0.05f && std::fabs(app->m_StickDY) <= 0.05f) return;
+    float x = kp_VTR_jscrw - 64;
+    float y = kp_VTR_jscrh - 64;
+    app->p_SetCol(0, 180, 250, 0.5f);
+    app->p_Oval(x, y, 12, 12);
+    app->p_Oval(x + 52 * app->m_StickDX, y + 52 * app->m_StickDY, 8, 8);
+}
+
+}  // namespace
+
+int c_MyApp::p_AnalogueControl() {
+    m_StickDX = 0;
+    m_StickDY = 0;
+    FloatingStick(this);
+    PadStick(this);
+    KeyRamps(this);
+    if (kp_VTR_DebugMode == 1) DrawDirection(this);
+    p_ResetDraw();
+    return 0;
+}
+
+namespace {
+
+// Whether a finger that is down lies strictly inside the box.
+bool FingerInside(const c_MyApp* app, float left, float top, float right, float bottom) {
+    for (int finger = 0; finger < app->m_TouchDown.Length(); ++finger) {
+        if (!app->m_TouchDown[finger]) continue;
+        float x = static_cast<float>(app->m_TouchX[finger]);
+        float y = static_cast<float>(app->m_TouchY[finger]);
+        if (x > left && x < right && y > top && y < bottom) return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+// The box reaches further right and down, where a finger covers its target.
+int c_MyApp::p_Touch(float x, float y, float w, float h) {
+    p_Rect(x, y, w, h);
+    return FingerInside(this, x - 6, y - 6, x + w + 12, y + h + 12) ? 1 : 0;
+}
+
+int c_MyApp::p_MouseIn(float x, float y, float w, float h) { return FingerInside(this, x, y, x + w, y + h) ? 1 : 0; }
+
+int c_MyApp::p_MouseIn_Centered(float cx, float cy, float w, float h) {
+    return FingerInside(this, cx - w / 2, cy - h / 2, cx + w / 2, cy + h / 2) ? 1 : 0;
+}
+
+int c_MyApp::p_MouseIn_Radius(float cx, float cy, float w, float h) {
+    float reach = (w / 2) * (w / 2) + (h / 2) * (h / 2);
+    for (int finger = 0; finger < m_TouchDown.Length(); ++finger) {
+        if (!m_TouchDown[finger]) continue;
+        float dx = static_cast<float>(m_TouchX[finger]) - cx;
+        float dy = static_cast<float>(m_TouchY[finger]) - cy;
+        if (dx * dx + dy * dy <= reach) return 1;
+    }
+    return 0;
 }

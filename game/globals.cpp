@@ -31,4 +31,10 @@ void kp_VTR_init() {
     kp_VTR_AccelerometerControls = 0;
     kp_VTR_J_On_Allow = 0;
     kp_VTR_GameNum = 415;
+    kp_VTR_init_texts();
+}
+
+void kp_VTR_mark() {
+    gc_mark(kp_VTR_MenuSet);
+    gc_mark(kp_VTR_CreditText);
 }

@@ -22,7 +22,14 @@ extern int kp_VTR_AccelerometerControls;
 extern int kp_VTR_J_On_Allow;
 extern int kp_VTR_GameNum;
 
+// The speed wheel's names and descriptions, and the credits.
+extern Array<String> kp_VTR_MenuSet;
+extern Array<String> kp_VTR_CreditText;
+
 void kp_VTR_init();
+void kp_VTR_init_texts();
+// Marks the game's globals that hold references.
+void kp_VTR_mark();
 
 // The whole game: one object whose fields hold all its state. Records
 // (player, cells, objects, particles, stars) are runs of floats in large
@@ -48,6 +55,25 @@ public:
     int m_MenuCursor = 0;
     float m_MenuScroll = 0;
     int m_MenuIntro = 0;
+    float m_MenuAngle = 0;
+    float m_MenuSpin = 0;
+    int m_MenuFocus = 0;
+    float m_DialAngle = 0;
+    float m_CreditScroll = 0;
+    int m_CreditLine = 0;
+    int m_WheelDragging = 0;
+    int m_WheelDragX = 0;
+    int m_WheelDragY = 0;
+    int m_WheelPicked = 0;
+    int m_OptionCursor = 0;
+    int m_OptionKeyHeld = 0;
+    int m_OptionTouchHeld = 0;
+    float m_OrbitAngle1 = 0;
+    float m_OrbitAngle2 = 0;
+    float m_OrbitAngle3 = 0;
+    float m_OrbitRadius = 0;
+    float m_OrbitSpeed = 0;
+    Array<float> m_OrbitTrail;
     int m_N = 0;
 
     // Timing and screen.
@@ -59,8 +85,9 @@ public:
     int m_RenderFpsAvg = 0;
     int m_LastDevWidth = 0;
     int m_LastDevHeight = 0;
-    float m_ScaleX = 0;
-    float m_ScaleY = 0;
+    // One device pixel per virtual pixel until the first render fits the screen.
+    float m_ScaleX = 1;
+    float m_ScaleY = 1;
     int m_Landscape = 0;
     int m_TempInt = 0;
     int m_Fullscreen = 0;
@@ -174,8 +201,8 @@ public:
     float m_StickDY = 0;
     float m_KeyRampX = 0;
     float m_KeyRampY = 0;
-    int m_TouchOriginX = 0;
-    int m_TouchOriginY = 0;
+    int m_TouchOriginX = -1;
+    int m_TouchOriginY = -1;
     int m_PopupWidth = 0;
 
     String m_PlayerName;
@@ -248,6 +275,7 @@ public:
     bool p_PushFloor(int x, int y);
     int p_Rand(float lo, float hi);
     int p_SeedRnd(int seed);
+    int UpdateCells();
 
     // Play, scoring and game over.
     int p_Game();
@@ -283,6 +311,8 @@ public:
     int p_OuyaQuit();
     int p_PauseMenu();
     int p_OptionBox();
+    // The text an options row shows for the current settings.
+    String OptionText(int row);
 
 private:
     // Pieces of the shell's update and render.
@@ -306,6 +336,40 @@ private:
     void FitScreen(float width, float height);
     void ReplayCommands(float width, float height);
     bool StickHolds(int key, int player);
+    bool MenuPanelOpen();
+    float PanelWidth();
+    void SetLatches(int value);
+    void MenuBackKeys();
+    void MenuLogoAndPanel(bool& fire);
+    String TableText(const char* title, const char* single, int rows);
+    void MenuTables();
+    void MenuWheelMotion();
+    float HubX();
+    float HubY();
+    void MenuWheel(bool& fire);
+    void DragWheel(bool hubTouched);
+    void MenuItems(bool& fire);
+    void DrawWheelItem(int m, float a, float x, float y);
+    void BounceAndSelect(int m, float a, int selected);
+    void TouchWheelItem(int m, float x, float y, bool& fire);
+    void MenuKeys(bool& fire);
+    void MenuKeyRepeat(bool up, bool down);
+    void StepWheel(bool up);
+    void MoveFocus(int step);
+    void MenuFire();
+    void MenuCredits();
+    void CreditsDebugBlock(float x);
+    void OverscanFrame();
+    void CloseOptions();
+    void OptionBackDial();
+    void OverscanRow(float y, int& touchLatch, int& keyLatch);
+    int OptionRows();
+    void ActOnOption(int row);
+    void QuitRow(float previousY);
+    void OptionKeys(int rows);
+    void SlidePause();
+    void PauseOrbit();
+    void PauseButtons();
     int LoadSettings(const Array<String>& fields);
     void ClampSettings();
     int LoadBadges(const Array<String>& fields, int start);

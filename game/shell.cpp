@@ -55,6 +55,7 @@ c_MyApp* c_MyApp::m_new() {
     gc_assign(m_Objects, Array<float>(5100));
     gc_assign(m_Particles, Array<float>(5100));
     gc_assign(m_Stars, Array<float>(5100));
+    gc_assign(m_OrbitTrail, Array<float>(2 * 102));
     m_PlayerName = String("N/A");
     m_ParticleTop = 250;
     m_StarCount = 100;
@@ -65,6 +66,9 @@ c_MyApp* c_MyApp::m_new() {
     m_MenuCursor = 1;
     m_MenuScroll = -32;
     m_MenuIntro = -32;
+    m_MenuFocus = 1;
+    m_OrbitRadius = 25.0f;
+    m_OrbitSpeed = 25.0f;
     return this;
 }
 
@@ -89,6 +93,7 @@ void c_MyApp::mark() {
     gc_mark(m_Objects);
     gc_mark(m_Particles);
     gc_mark(m_Stars);
+    gc_mark(m_OrbitTrail);
 }
 
 int c_MyApp::p_OnCreate() {
@@ -354,7 +359,7 @@ int c_MyApp::p_LoadGame() {
     // Rows are 100 cells apart: a very wide window keeps its grid, with the
     // column beyond the right wall, inside its row.
     m_GridW = std::min(Trunc(kp_VTR_jscrw * 0.0625f), 98);
-    m_GridH = Trunc(kp_VTR_jscrh * 0.0625f);
+    m_GridH = std::min(Trunc(kp_VTR_jscrh * 0.0625f), 4998);
     StartPlayer();
     p_NewLay();
     return 0;

@@ -59,7 +59,7 @@ protected:
         host = new GameTestHost;
         kp_framework_init();
         kp_VTR_init();
-        static bool rooted = (gc_add_roots(kp_framework_mark), true);
+        static bool rooted = (gc_add_roots(kp_framework_mark), gc_add_roots(kp_VTR_mark), true);
         (void)rooted;
         app = (new c_MyApp)->m_new();
         host->StartGame();

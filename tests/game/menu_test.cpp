@@ -1,0 +1,111 @@
+#include "tests/game/game_fixture.h"
+
+namespace {
+
+class Menu : public GameTest {
+protected:
+    void SetUp() override {
+        GameTest::SetUp();
+        FinishLoading();
+        Update(40);  // the menu has dropped in
+    }
+
+    // Holds a key for `updates` updates and notes the cursor after each.
+    std::vector<int> Hold(int key, int updates) {
+        std::vector<int> cursors;
+        Press(key);
+        for (int i = 0; i < updates; ++i) {
+            Update();
+            cursors.push_back(app->m_MenuCursor);
+        }
+        Release(key);
+        Update();
+        return cursors;
+    }
+};
+
+TEST_F(Menu, WheelStopsAtItsEnds) {
+    app->m_MenuCursor = 2;
+    EXPECT_EQ(Hold(40, 3), (std::vector<int>{2, 2, 2}));
+    app->m_MenuCursor = 0;
+    EXPECT_EQ(Hold(38, 3), (std::vector<int>{0, 0, 0}));
+    EXPECT_EQ(app->m_Difficulty, 1);
+}
+
+TEST_F(Menu, HeldKeyStepsAtOnceThenAfterThirtyOne) {
+    app->m_MenuCursor = 0;
+    std::vector<int> cursors = Hold(40, 40);
+    EXPECT_EQ(cursors[0], 1) << "a held key steps at once";
+    int second = static_cast<int>(std::find(cursors.begin(), cursors.end(), 2) - cursors.begin());
+    EXPECT_EQ(second, 31) << "then 31 updates later";
+    EXPECT_FLOAT_EQ(app->m_Player[22], 30) << "released, the delay starts over";
+    EXPECT_EQ(app->m_MenuScroll, -64);
+}
+
+TEST_F(Menu, SpinBouncesBackAtTheEnd) {
+    app->m_MenuCursor = 2;
+    app->m_MenuScroll = app->m_MenuAngle = -64;
+    app->m_MenuSpin = -40;
+    bool bounced = false;
+    for (int i = 0; i < 20 && !bounced; ++i) {
+        Update();
+        bounced = app->m_MenuSpin > 0;
+    }
+    EXPECT_TRUE(bounced);
+}
+
+TEST_F(Menu, BackOnTheDesktopTitleEndsTheProgram) {
+    EXPECT_EXIT(
+        {
+            Press(27);
+            Update();
+        },
+        ::testing::ExitedWithCode(0), "");
+}
+
+TEST_F(Menu, FirstTapOnPlayOnlyFocusesThePanel) {
+    host->MouseEvent(6, -1, 0, 0);
+    float playX = kp_VTR_jscrw - (app->m_PanelSlide + 140) / 2, playY = kp_VTR_jscrh - 48;
+    host->MouseEvent(4, 0, playX, playY);
+    Update();
+    EXPECT_EQ(app->m_MenuFocus, 2);
+    EXPECT_EQ(app->m_GameMode, 1);
+    host->MouseEvent(5, 0, playX, playY);
+    Update(2);
+    host->MouseEvent(4, 0, playX, playY);
+    Update(2);
+    EXPECT_EQ(app->m_GameMode, 10) << "the second tap starts a game";
+}
+
+TEST_F(Menu, FireStartsTheChosenSpeed) {
+    app->m_MenuCursor = 2;
+    Press(32);
+    Update();
+    EXPECT_EQ(app->m_Difficulty, 3);
+    EXPECT_EQ(app->m_PromptStyle, 0) << "started from the keyboard";
+    Update();
+    EXPECT_EQ(app->m_GameMode, 10);
+}
+
+TEST_F(Menu, TablesShowTheChosenSpeed) {
+    app->m_Difficulty = 2;
+    app->m_HighScores[10] = 4321;
+    app->m_HighScores[40] = 99;
+    Update();
+    EXPECT_EQ(app->m_ScoreTable, 40) << "the Last table was drawn last";
+}
+
+TEST_F(Menu, CreditsScrollAndSkipTheEndMarker) {
+    EXPECT_EQ(kp_VTR_CreditText.Length(), 57);
+    EXPECT_EQ(kp_VTR_CreditText[56].ToUtf8(), "End");
+    EXPECT_EQ(kp_VTR_MenuSet[5].ToUtf8(), "Faster than it should be\\nVantaroo!");
+    app->m_MenuPanelB = 1;
+    app->m_CreditLine = 55;
+    Update(60);
+    EXPECT_GT(app->m_CreditLine, 55);
+    Press(32);
+    Update();
+    EXPECT_EQ(app->m_MenuPanelB, 0) << "fire closes the credits";
+}
+
+}  // namespace
