@@ -2,6 +2,7 @@
 #include <cmath>
 #include <utility>
 
+#include "game/game_math.h"
 #include "game/my_app.h"
 
 namespace {
@@ -14,12 +15,6 @@ constexpr float kTriKind = -3714;
 
 constexpr int kRecordSize = 15;
 constexpr int kPromptMarker = 0x00AC;
-
-constexpr float kDegToRad = 0.017453292f;
-
-float SinDeg(float degrees) { return static_cast<float>(std::sin(static_cast<double>(degrees * kDegToRad))); }
-
-float CosDeg(float degrees) { return static_cast<float>(std::cos(static_cast<double>(degrees * kDegToRad))); }
 
 // Queues one command: the seven shape slots given, the drawing state after
 // them. A full list drops the command; the frame simply shows less.

@@ -3,6 +3,7 @@
 
 #include "framework/app/app.h"
 #include "framework/containers/random.h"
+#include "game/game_math.h"
 #include "game/my_app.h"
 
 namespace {
@@ -34,13 +35,6 @@ constexpr int kBlock = 16;
 constexpr int kPoints = 99;
 
 constexpr int kSpriteImage = 96;
-constexpr float kDegToRad = 0.017453292f;
-
-int Trunc(float value) { return static_cast<int>(value); }
-
-float SinDeg(float degrees) { return static_cast<float>(std::sin(static_cast<double>(degrees * kDegToRad))); }
-
-float CosDeg(float degrees) { return static_cast<float>(std::cos(static_cast<double>(degrees * kDegToRad))); }
 
 float* Particle(const c_MyApp& app, int at) { return app.m_Particles.Data() + at; }
 

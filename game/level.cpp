@@ -3,7 +3,11 @@
 
 #include "framework/app/app.h"
 #include "framework/containers/random.h"
+#include "game/game_math.h"
 #include "game/my_app.h"
+#include "game/player_record.h"
+
+using namespace PlayerSlot;
 
 namespace {
 
@@ -19,27 +23,13 @@ constexpr int kKind = 0;
 constexpr int kCrumble = 1;
 constexpr int kOffset = 2;
 constexpr int kFloorFrame = 3;
-constexpr int kSpeed = 4;
+constexpr int kDropSpeed = 4;
 
 constexpr int kEmpty = 0;
 constexpr int kWall = 1;
 constexpr int kPlatform = 2;
 
-// Player slots.
-constexpr int kCrumbleRate = 20;
-constexpr int kLayouts = 25;
-constexpr int kLandedBottom = 35;
-constexpr int kMoved = 36;
-constexpr int kCombo = 37;
-constexpr int kRunnerTimer = 45;
-constexpr int kRunnerInterval = 46;
-constexpr int kCellsLeft = 50;
-constexpr int kBanner = 97;
-constexpr int kLevel = 98;
-
 constexpr float kCellPixels = 16;
-
-int Trunc(float value) { return static_cast<int>(value); }
 
 float* Cell(const c_MyApp& app, int x, int y) { return app.m_Grid.Data() + (x + kStride * y) * kCellFloats; }
 
@@ -72,7 +62,7 @@ bool FullRow(const c_MyApp& app, int y) { return y == app.m_GridH - 2 && app.m_P
 void FillCell(c_MyApp& app, float* cell) {
     int x = app.m_X;
     int y = app.m_Y;
-    cell[kSpeed] = 16 + 16 * kp_random_Rnd();
+    cell[kDropSpeed] = 16 + 16 * kp_random_Rnd();
     if (y == app.m_GridH) {
         cell[kKind] = kWall;
         cell[kCrumble] = 0;
@@ -156,13 +146,13 @@ bool IsFixed(const c_MyApp& app, int x, int y) { return x == 0 || x == app.m_Gri
 void MoveCell(c_MyApp& app, float* cell) {
     float offset = cell[kOffset];
     if (offset < 0) {
-        cell[kOffset] = std::min(0.0f, offset + cell[kSpeed]);
+        cell[kOffset] = std::min(0.0f, offset + cell[kDropSpeed]);
     } else if (offset > 0 && offset < 2 * kp_VTR_jscrh) {
-        cell[kOffset] = offset + cell[kSpeed];
+        cell[kOffset] = offset + cell[kDropSpeed];
     } else {
         return;
     }
-    app.m_Player[kMoved] = 1;
+    app.m_Player[kCellMoved] = 1;
 }
 
 // A landed cell runs through the six crumbling frames and then is gone.
@@ -181,7 +171,7 @@ int CrumbleFrame(c_MyApp& app, float* cell) {
 int FixedFrame(c_MyApp& app, float* cell, int y) {
     cell[kOffset] = 0;
     if (y != app.m_GridH) return Trunc(cell[kKind]);
-    if (app.m_Player[kLandedBottom] == 0) cell[kFloorFrame] = static_cast<float>(app.p_Rand(12, 17));
+    if (app.m_Player[kBottomLanding] == 0) cell[kFloorFrame] = static_cast<float>(app.p_Rand(12, 17));
     return Trunc(cell[kFloorFrame]);
 }
 
@@ -241,7 +231,7 @@ int c_MyApp::p_SeedRnd(int seed) {
 // from its place (dropping in or fallen away); player slot 36 tells whether
 // any of them moved in this update.
 int c_MyApp::UpdateCells() {
-    m_Player[kMoved] = 0;
+    m_Player[kCellMoved] = 0;
     int away = 0;
     for (int y = 0; y <= m_GridH; ++y) {
         for (int x = 0; x <= m_GridW; ++x) {

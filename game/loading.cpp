@@ -1,21 +1,17 @@
 #include <algorithm>
 #include <cmath>
 
+#include "game/game_math.h"
 #include "game/my_app.h"
 
 namespace {
 
-constexpr float kDegreesToRadians = 0.017453292f;
 constexpr int kLastStep = 18;
 constexpr int kFontImage = 90;
 constexpr int kLogoImage = 93;
 constexpr int kBlankImage = 81;
 constexpr int kJingle = 96;
 constexpr int kRingDots = 10;
-
-float Sin(float degrees) { return static_cast<float>(std::sin(static_cast<double>(degrees * kDegreesToRadians))); }
-
-float Cos(float degrees) { return static_cast<float>(std::cos(static_cast<double>(degrees * kDegreesToRadians))); }
 
 // Larger windows get the sets drawn at two and four times the pixel size.
 int FactorFor(int width, int height) {
@@ -97,8 +93,8 @@ void DrawRing(c_MyApp* app, float red, float green, float blue, float radius, in
     for (int n = 0; n <= kRingDots; ++n) {
         float a = static_cast<float>(angle + 4 * n);
         app->p_SetCol(red, green, blue, static_cast<float>(n) / 10.0f);
-        app->p_Oval(centreX + Sin(a) * static_cast<float>(reach) * share,
-                    centreY - Cos(a) * static_cast<float>(reach) * share, radius, radius);
+        app->p_Oval(centreX + SinDeg(a) * static_cast<float>(reach) * share,
+                    centreY - CosDeg(a) * static_cast<float>(reach) * share, radius, radius);
     }
 }
 

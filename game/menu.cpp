@@ -2,19 +2,17 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "game/game_math.h"
 #include "game/my_app.h"
 #include "framework/input/input.h"
 #include "runtime/errors.h"
 
 namespace {
 
-constexpr float kDegrees = 0.017453292f;
 constexpr int kFocusDial = 0;
 constexpr int kFocusWheel = 1;
 constexpr int kFocusPanel = 2;
 
-float Sin(float degrees) { return static_cast<float>(std::sin(static_cast<double>(degrees * kDegrees))); }
-float Cos(float degrees) { return static_cast<float>(std::cos(static_cast<double>(degrees * kDegrees))); }
 
 // The ring of circles beside the credits, in fixed colours.
 constexpr float kRingColours[11][3] = {
@@ -208,8 +206,8 @@ void c_MyApp::MenuItems(bool& fire) {
         float a = 32.0f * m + 48 + m_MenuAngle;
         float offset = std::fabs(a - 45);
         float emphasis = offset <= 45 ? 1.5f * (45 - offset) : 0;
-        float x = HubX() + (emphasis + 116) * Sin(a);
-        float y = HubY() - (emphasis + 116) * Cos(a);
+        float x = HubX() + (emphasis + 116) * SinDeg(a);
+        float y = HubY() - (emphasis + 116) * CosDeg(a);
         DrawWheelItem(m, a, x, y);
         if (std::fabs(m_MenuSpin) > 0.05f) BounceAndSelect(m, a, selected);
         if (touchable) TouchWheelItem(m, x, y, fire);
@@ -361,7 +359,7 @@ void c_MyApp::MenuCredits() {
     for (int i = 0; i < 11; ++i) {
         float theta = 4 * (6.0f * i - m_CreditScroll / 16 + static_cast<float>(m_CreditLine));
         p_SetCol(kRingColours[i][0], kRingColours[i][1], kRingColours[i][2], 1);
-        p_Oval(2 * width - 150 - panel + 100 * Sin(theta), height / 2 - 100 * Cos(theta), 16, 16);
+        p_Oval(2 * width - 150 - panel + 100 * SinDeg(theta), height / 2 - 100 * CosDeg(theta), 16, 16);
     }
     p_ResetDraw();
     float footX = 2 * width - 150 - panel;

@@ -2,16 +2,14 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "game/game_math.h"
 #include "game/my_app.h"
 #include "runtime/errors.h"
 
 namespace {
 
-constexpr float kDegrees = 0.017453292f;
 constexpr int kHeldCodes[] = {0, 3, 5, 8, 10, 11, 12, 13, 14, 15, 16, 17, 99};
 
-float Sin(float degrees) { return static_cast<float>(std::sin(static_cast<double>(degrees * kDegrees))); }
-float Cos(float degrees) { return static_cast<float>(std::cos(static_cast<double>(degrees * kDegrees))); }
 
 const char* const kVolumeNames[] = {"[-  -  - Loud]", "[-  - Normal-]", "[- Quiet -  -]", "[OFF  -  -  -]"};
 const float kMusicVolumes[] = {1.0f, 0.7f, 0.4f, 0.0f};
@@ -240,8 +238,8 @@ void c_MyApp::PauseOrbit() {
     m_OrbitRadius = std::max(0.0f, std::min(limit, m_OrbitRadius));
     m_OrbitSpeed = std::max(0.0f, std::min(128.0f, m_OrbitSpeed));
     float reach = limit - m_OrbitRadius;
-    float penX = cx + reach * Sin(m_OrbitAngle1) + m_OrbitRadius * Sin(m_OrbitAngle2);
-    float penY = cy - reach * Cos(m_OrbitAngle1) - m_OrbitRadius * Cos(m_OrbitAngle2);
+    float penX = cx + reach * SinDeg(m_OrbitAngle1) + m_OrbitRadius * SinDeg(m_OrbitAngle2);
+    float penY = cy - reach * CosDeg(m_OrbitAngle1) - m_OrbitRadius * CosDeg(m_OrbitAngle2);
     for (int i = 0; i < 2 * 101; ++i) m_OrbitTrail[i] = m_OrbitTrail[i + 2];
     m_OrbitTrail[2 * 101] = penX;
     m_OrbitTrail[2 * 101 + 1] = penY;
@@ -249,7 +247,7 @@ void c_MyApp::PauseOrbit() {
     for (int i = 0; i <= 100; ++i) {
         float wave = m_OrbitAngle3 + 2.0f * i;
         auto channel = [](float value) { return std::max(0.0f, std::min(255.0f, std::round(value))); };
-        p_SetCol(channel(i + i * Sin(wave)), channel(i + i * Cos(wave)), channel(i - i * Cos(wave)), 1);
+        p_SetCol(channel(i + i * SinDeg(wave)), channel(i + i * CosDeg(wave)), channel(i - i * CosDeg(wave)), 1);
         float x1 = m_OrbitTrail[2 * i], y1 = m_OrbitTrail[2 * i + 1];
         float x2 = m_OrbitTrail[2 * i + 2], y2 = m_OrbitTrail[2 * i + 3];
         p_Line(x1, y1, x2, y2);

@@ -2,33 +2,13 @@
 #include <cmath>
 
 #include "framework/containers/random.h"
+#include "game/game_math.h"
 #include "game/my_app.h"
+#include "game/player_record.h"
 
 namespace {
 
-// Player record slots.
-constexpr int kX = 1;
-constexpr int kY = 2;
-constexpr int kFallSpeed = 4;
-constexpr int kFacing = 5;
-constexpr int kJumpGrace = 7;
-constexpr int kWallSlide = 8;
-constexpr int kWallKick = 9;
-constexpr int kJumpLatch = 10;
-constexpr int kKnockedPose = 17;
-constexpr int kSideKick = 19;
-constexpr int kSpeed = 21;
-constexpr int kPixelX = 28;
-constexpr int kPixelY = 29;
-constexpr int kBottomLanding = 35;
-constexpr int kCellMoved = 36;
-constexpr int kCombo = 37;
-constexpr int kRunnerTimer = 45;
-constexpr int kRunnerInterval = 46;
-constexpr int kCellsLeft = 50;
-constexpr int kBanner = 97;
-constexpr int kLevel = 98;
-constexpr int kLives = 99;
+using namespace PlayerSlot;
 
 constexpr int kCellsPerLevel = 50;
 
@@ -41,8 +21,6 @@ constexpr float kRisingStreak = 11;
 
 constexpr int kPlaySheet = 1;
 constexpr int kJumpKey = 10;
-
-int Trunc(float value) { return static_cast<int>(value); }
 
 float Fraction(float value) { return value - std::floor(value); }
 

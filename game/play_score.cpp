@@ -1,19 +1,17 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "game/game_math.h"
 #include "game/my_app.h"
+#include "game/player_record.h"
+
+using namespace PlayerSlot;
 
 namespace {
-
-// Player record slots.
-constexpr int kSpeed = 21;
-constexpr int kLives = 99;
 
 constexpr int kPlayMode = 10;
 constexpr int kReturnToMenuMode = 2;
 constexpr int kGameOverLength = 90;
-
-int Trunc(float value) { return static_cast<int>(value); }
 
 // The place being chased in the Top table of this speed and the score that
 // takes it; "11th" and the tenth entry until that one is beaten. An empty

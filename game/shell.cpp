@@ -3,7 +3,9 @@
 
 #include "framework/asyncevent/async_event.h"
 #include "framework/input/input.h"
+#include "game/game_math.h"
 #include "game/my_app.h"
+#include "game/player_record.h"
 #include "runtime/errors.h"
 
 namespace {
@@ -18,8 +20,6 @@ constexpr int kF2 = 113;
 constexpr int kF4 = 115;
 constexpr int kF11 = 122;
 constexpr int kLatchKeys[] = {0, 3, 5, 8, 10, 11, 12, 13, 14, 15, 16, 17, 99};
-
-int Trunc(float value) { return static_cast<int>(value); }
 
 // Smoothed rate from the milliseconds between two calls.
 void MeasureRate(int& lastMs, int& fps, int& fpsAvg) {
@@ -367,11 +367,11 @@ int c_MyApp::p_LoadGame() {
 
 void c_MyApp::StartPlayer() {
     const float speeds[] = {0.4f, 0.65f, 0.9f};
-    m_Player[1] = static_cast<float>(m_GridW / 2);
-    m_Player[2] = static_cast<float>(m_GridH - 1);
-    m_Player[20] = 1.0f;
-    m_Player[21] = m_Difficulty >= 1 && m_Difficulty <= 3 ? speeds[m_Difficulty - 1] : 0;
-    m_Player[99] = 2.0f;
+    m_Player[PlayerSlot::kX] = static_cast<float>(m_GridW / 2);
+    m_Player[PlayerSlot::kY] = static_cast<float>(m_GridH - 1);
+    m_Player[PlayerSlot::kCrumbleRate] = 1.0f;
+    m_Player[PlayerSlot::kSpeed] = m_Difficulty >= 1 && m_Difficulty <= 3 ? speeds[m_Difficulty - 1] : 0;
+    m_Player[PlayerSlot::kLives] = 2.0f;
 }
 
 int c_MyApp::p_FlushGame() {

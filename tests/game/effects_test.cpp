@@ -3,29 +3,12 @@
 
 #include "framework/containers/random.h"
 #include "tests/game/game_fixture.h"
+#include "tests/game/random_draws.h"
 
 namespace {
 
 constexpr int kRecord = 15;
 constexpr int kFont = 40;
-
-int Advance(int seed, int steps) {
-    int saved = kp_random_Seed;
-    kp_random_Seed = seed;
-    for (int i = 0; i < steps; ++i) kp_random_Rnd();
-    int result = kp_random_Seed;
-    kp_random_Seed = saved;
-    return result;
-}
-
-std::vector<float> Draws(int seed, int count) {
-    int saved = kp_random_Seed;
-    kp_random_Seed = seed;
-    std::vector<float> draws;
-    for (int i = 0; i < count; ++i) draws.push_back(kp_random_Rnd());
-    kp_random_Seed = saved;
-    return draws;
-}
 
 // A started game with an empty pool of 251 slots, a 16 x 20 font at image
 // 40 and an empty command list.

@@ -7,28 +7,9 @@
 
 #include "framework/containers/random.h"
 #include "tests/game/game_fixture.h"
+#include "tests/game/random_draws.h"
 
 namespace {
-
-// The generator's state after `steps` draws from `seed`.
-int Advance(int seed, int steps) {
-    int saved = kp_random_Seed;
-    kp_random_Seed = seed;
-    for (int i = 0; i < steps; ++i) kp_random_Rnd();
-    int result = kp_random_Seed;
-    kp_random_Seed = saved;
-    return result;
-}
-
-// The fractions that the next draws from `seed` give.
-std::vector<float> Draws(int seed, int count) {
-    int saved = kp_random_Seed;
-    kp_random_Seed = seed;
-    std::vector<float> draws;
-    for (int i = 0; i < count; ++i) draws.push_back(kp_random_Rnd());
-    kp_random_Seed = saved;
-    return draws;
-}
 
 // The seed whose next state is `next`, so that the next fraction is known.
 int SeedBefore(std::uint32_t next) { return static_cast<int>((next - 1013904223u) * 4276115653u); }
