@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdio>
 #include <csignal>
 #include <cstdlib>
 #include <string>
@@ -16,11 +17,12 @@
 class RealProgram {
 public:
     // Starts the program with `folder` as its working folder (where it keeps
-    // its state file).
+    // its state file); what it prints goes to "output.txt" there.
     explicit RealProgram(const std::string& folder) {
         pid = fork();
         if (pid == 0) {
             if (chdir(folder.c_str()) != 0) _exit(126);
+            if (!std::freopen("output.txt", "w", stdout)) _exit(125);
             execl(PROGRAM, PROGRAM, static_cast<char*>(nullptr));
             _exit(127);
         }
