@@ -14,6 +14,8 @@ int kp_VTR_OnScreenControls;
 int kp_VTR_AccelerometerControls;
 int kp_VTR_J_On_Allow;
 int kp_VTR_GameNum;
+int kp_VTR_J_On_Able;
+String kp_VTR_GreetingHost;
 
 // The desktop configuration: no console controls, no greeting request.
 void kp_VTR_init() {
@@ -31,6 +33,9 @@ void kp_VTR_init() {
     kp_VTR_AccelerometerControls = 0;
     kp_VTR_J_On_Allow = 0;
     kp_VTR_GameNum = 415;
+    kp_VTR_J_On_Able = 0;
+    // Never resolved in this build: the greeting switch is off.
+    kp_VTR_GreetingHost = String("greeting.vantaroo.invalid");
     kp_VTR_init_texts();
 }
 

@@ -3,6 +3,7 @@
 #include "framework/app/app.h"
 #include "framework/audio/audio.h"
 #include "framework/graphics/graphics.h"
+#include "framework/http/http_request.h"
 #include "host/kp_glfw_game.h"
 
 // The game's switches and screen: module globals given their first values by
@@ -21,6 +22,10 @@ extern int kp_VTR_OnScreenControls;
 extern int kp_VTR_AccelerometerControls;
 extern int kp_VTR_J_On_Allow;
 extern int kp_VTR_GameNum;
+// 1 once the greeting request got a non-empty reply.
+extern int kp_VTR_J_On_Able;
+// The maker's greeting host (with ":port" when not 80).
+extern String kp_VTR_GreetingHost;
 
 // The speed wheel's names and descriptions, and the credits.
 extern Array<String> kp_VTR_MenuSet;
@@ -34,7 +39,7 @@ void kp_VTR_mark();
 // The whole game: one object whose fields hold all its state. Records
 // (player, cells, objects, particles, stars) are runs of floats in large
 // arrays allocated once; integers in them are stored as floats.
-class c_MyApp : public c_App {
+class c_MyApp : public c_App, public virtual c_IOnHttpRequestComplete {
 public:
     // Mode and flow.
     int m_GameMode = 0;
@@ -206,6 +211,9 @@ public:
     int m_PopupWidth = 0;
 
     String m_PlayerName;
+    // The greeting request in flight, and whether it has completed.
+    c_HttpRequest* m_Request = nullptr;
+    int m_RequestDone = 0;
 
     c_MyApp* m_new();
     void mark() override;
@@ -313,6 +321,10 @@ public:
     int p_OptionBox();
     // The text an options row shows for the current settings.
     String OptionText(int row);
+
+    // The online greeting.
+    int p_GetURL(String url, String query);
+    int p_OnHttpRequestComplete(c_HttpRequest* request) override;
 
 private:
     // Pieces of the shell's update and render.

@@ -94,6 +94,7 @@ void c_MyApp::mark() {
     gc_mark(m_Particles);
     gc_mark(m_Stars);
     gc_mark(m_OrbitTrail);
+    gc_mark(m_Request);
 }
 
 int c_MyApp::p_OnCreate() {
@@ -105,6 +106,10 @@ int c_MyApp::p_OnCreate() {
     m_JinglePlayed = 0;
     m_MenuCursor = 1;
     m_MenuScroll = -32;
+    if (kp_VTR_J_On_Allow == 1) {
+        p_GetURL(String("http://") + kp_VTR_GreetingHost + String("/housecall.php"),
+                 String("hello=1&gameID=") + String(kp_VTR_GameNum));
+    }
     m_GameMode = 1;
     SetUpdateRate(60);
     m_LastDevWidth = kp_app_DeviceWidth();

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <functional>
+
+#include "framework/asyncevent/async_event.h"
+#include "loopback_server.h"
+
+// Polls the async event sources until `done` holds, at most five seconds.
+inline bool PollUntil(const std::function<bool()>& done) {
+    return WaitFor([&] {
+        kp_asyncevent_UpdateAsyncEvents();
+        return done();
+    });
+}
