@@ -3,7 +3,7 @@
 # behaviour sanitizers. Both install missing Debian packages first.
 
 JOBS ?= 2
-HEADLESS = ALSOFT_DRIVERS=null xvfb-run -a
+HEADLESS = ALSOFT_DRIVERS=null xvfb-run -a -s "-screen 0 1280x1024x24 -noreset"
 
 .PHONY: run test deps
 

@@ -11,16 +11,23 @@
 #include <cstdlib>
 #include <string>
 #include <thread>
+#include <vector>
 
 // The real program in a window under Xvfb, driven as a player drives it:
 // keys through xdotool, pictures through the screenshot tool.
 class RealProgram {
 public:
     // Starts the program with `folder` as its working folder (where it keeps
-    // its state file); what it prints goes to "output.txt" there.
-    explicit RealProgram(const std::string& folder) {
+    // its state file); what it prints goes to "output.txt" there. Each
+    // "NAME=value" of `environment` is set for the program alone.
+    explicit RealProgram(const std::string& folder, const std::vector<std::string>& environment = {}) {
         pid = fork();
         if (pid == 0) {
+            for (const std::string& setting : environment) {
+                std::size_t equals = setting.find('=');
+                if (equals == std::string::npos) _exit(124);
+                setenv(setting.substr(0, equals).c_str(), setting.substr(equals + 1).c_str(), 1);
+            }
             if (chdir(folder.c_str()) != 0) _exit(126);
             if (!std::freopen("output.txt", "w", stdout)) _exit(125);
             execl(PROGRAM, PROGRAM, static_cast<char*>(nullptr));
@@ -37,11 +44,14 @@ public:
 
     static void Wait(int milliseconds) { std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds)); }
 
-    // Saves the window's picture beside the test program; empty when there
-    // is no window yet.
-    static std::string Shot(const std::string& name) {
+    // Saves the picture of the window with the given title (of the whole
+    // screen for an empty title) beside the test program; empty when there
+    // is no such window.
+    static std::string Shot(const std::string& name, const std::string& title = "Vantaroo") {
         std::string file = std::string(SHOTS) + "/" + name;
-        return std::system((std::string(SCREENSHOT) + " " + file + " Vantaroo").c_str()) == 0 ? file : "";
+        std::string command = std::string(SCREENSHOT) + " " + file;
+        if (!title.empty()) command += " '" + title + "'";
+        return std::system(command.c_str()) == 0 ? file : "";
     }
 
     // Sends xdotool commands to the window, focusing it first.
@@ -78,6 +88,7 @@ struct Picture {
     double share = 0;
     double bright = 0;
     int width = 0;
+    int height = 0;
 };
 
 inline Picture Look(const std::string& file, int r, int g, int b) {
@@ -95,5 +106,6 @@ inline Picture Look(const std::string& file, int r, int g, int b) {
     picture.share = static_cast<double>(close) / static_cast<double>(count);
     picture.bright = static_cast<double>(bright) / static_cast<double>(count);
     picture.width = width;
+    picture.height = height;
     return picture;
 }

@@ -1,0 +1,130 @@
+#include "tests/e2e/new_user.h"
+
+namespace e2e {
+namespace {
+
+// Below the score line and the lives, whose heads share the kangaroo's fur.
+constexpr Box kField{0, 48, 640, 432};
+constexpr Box kBottomRow{0, 448, 640, 32};
+
+// The pause menu darkens the screen around the word "PAUSED".
+bool IsPaused(const Frame& frame) { return frame.Share({0, 0, 30}) > 0.4 && frame.Bright({390, 230, 60, 20}) > 0.03; }
+
+// The game-over overlay's yellow band, half see-through.
+bool ShowsGameOver(const Frame& frame) { return frame.Share({128, 128, 20}, {}, 16) > 0.01; }
+
+bool ShowsRunner(const Frame& frame) { return frame.Find(kRunnerBody, kField).count > 20; }
+
+// Rows of the play field with platforms on them.
+int PlatformRows(const Frame& frame) {
+    int rows = 0;
+    for (int y = 48; y < 448; y += 16) rows += frame.Share(kNight, {16, y, 608, 16}) < 0.8 ? 1 : 0;
+    return rows;
+}
+
+// Waits until the last fifth of a second of the recording is quiet, so
+// that the next sound heard is the next one played.
+double QuietFrom(const NewUser& user) {
+    double now = 0;
+    WaitFor(5, [&] {
+        Recording sound = user.Sound();
+        now = sound.Seconds();
+        return now > 0.2 && sound.Loudest(now - 0.2, now) < 200;
+    });
+    return now;
+}
+
+// A game at the speed the wheel shows: the grid, moving, jumping with its
+// sound, a runner once a cell is scored; Escape pauses and continues,
+// leaving the window pauses too, and quitting from the pause menu ends the
+// game into the title, whose Last table then holds the score.
+TEST(NewUser, PlaysAGameAtTheChosenSpeedAndQuitsItFromThePauseMenu) {
+    NewUser user;
+    user.Start();
+    Frame title = NewUser::ShotWhen("play-title", 15, NewUser::IsTitle);
+    ASSERT_TRUE(NewUser::IsTitle(title));
+    RealProgram::Hold("Down");  // Normal to Fast
+    RealProgram::Wait(300);
+    RealProgram::Hold("Return");
+
+    Frame play = NewUser::ShotWhen("play", 10, NewUser::IsPlay);
+    ASSERT_TRUE(NewUser::IsPlay(play));
+    EXPECT_LT(play.Share(kNight, {0, 0, 8, 480}), 0.1) << "the left wall";
+    EXPECT_LT(play.Share(kNight, {632, 0, 8, 480}), 0.1) << "the right wall";
+    EXPECT_GE(PlatformRows(play), 5);
+    Spot start = play.Find(kFur, kBottomRow);
+    ASSERT_GT(start.count, 20) << "the kangaroo on the bottom row";
+    EXPECT_FALSE(ShowsRunner(play));
+
+    auto x = [](const Frame& f) { return f.Find(kFur, kBottomRow).x; };
+    RealProgram::Hold("Right", 300);
+    Frame right = NewUser::ShotWhen("play-right", 3, [&](const Frame& f) { return x(f) > start.x + 16; });
+    EXPECT_GT(x(right), start.x + 16) << "Right runs right";
+    RealProgram::Hold("Left", 200);
+    Frame left = NewUser::ShotWhen("play-left", 3, [&](const Frame& f) { return x(f) < x(right) - 16; });
+    EXPECT_LT(x(left), x(right) - 16) << "Left runs left";
+
+    double quiet = QuietFrom(user);
+    RealProgram::Hold("space", 300);
+    auto y = [](const Frame& f) { return f.Find(kFur, kField).y; };
+    Frame jump = NewUser::ShotWhen("play-jump", 3, [&](const Frame& f) { return y(f) < start.y - 8; });
+    EXPECT_LT(y(jump), start.y - 8) << "Space jumps";
+    // The jump sound comes at once; the first scored cell's sound and the
+    // tune follow when the kangaroo lands, about half a second later.
+    WaitFor(3, [&] { return user.Sound().Seconds() > quiet + 0.35; });
+    EXPECT_GT(user.Sound().Loudest(quiet, quiet + 0.35), 2000) << "the jump sound";
+
+    // A platform crumbles within about a second under a kangaroo standing on
+    // it, so it runs along the full row until the first runner comes, about
+    // four seconds after the first scored cell.
+    bool runner = false;
+    for (auto [key, seconds] : {std::pair{"Right", 1.0}, {"Left", 2.2}, {"Right", 2.2}, {"Left", 2.2}}) {
+        ASSERT_EQ(RealProgram::Send(std::string("keydown ") + key), 0);
+        runner = WaitFor(seconds, [] { return ShowsRunner(NewUser::Shot("play-runner")); });
+        ASSERT_EQ(RealProgram::Send(std::string("keyup ") + key), 0);
+        if (runner) break;
+    }
+    EXPECT_TRUE(runner) << "a runner after the first scored cell";
+
+    RealProgram::Hold("Escape");
+    EXPECT_TRUE(IsPaused(NewUser::ShotWhen("pause", 3, IsPaused))) << "Escape pauses";
+    RealProgram::Hold("Escape");
+    EXPECT_TRUE(NewUser::IsPlay(NewUser::ShotWhen("play-continued", 3, NewUser::IsPlay))) << "Escape continues";
+
+    {
+        OtherWindow other;
+        EXPECT_TRUE(WaitFor(5, [&] { return !user.State().empty(); })) << "leaving the window saves";
+    }
+    ASSERT_EQ(RealProgram::Send(""), 0);  // back to the game's window
+    EXPECT_TRUE(IsPaused(NewUser::ShotWhen("pause-after-leaving", 5, IsPaused))) << "the game comes back paused";
+    // The pause menu's Continue button, by mouse.
+    ASSERT_EQ(RealProgram::Send("mousemove --window %1 64 196 mousedown 1"), 0);
+    RealProgram::Wait(200);
+    ASSERT_EQ(RealProgram::Send("mouseup 1"), 0);
+    EXPECT_TRUE(NewUser::IsPlay(NewUser::ShotWhen("play-clicked-on", 3, NewUser::IsPlay))) << "Continue";
+
+    RealProgram::Hold("Escape");
+    EXPECT_TRUE(IsPaused(NewUser::ShotWhen("pause-to-quit", 3, IsPaused)));
+    RealProgram::Hold("Up");  // to "quit game"
+    RealProgram::Wait(200);
+    RealProgram::Hold("space");
+    EXPECT_TRUE(ShowsGameOver(NewUser::ShotWhen("game-over", 3, ShowsGameOver))) << "the game-over overlay";
+    Frame after = NewUser::ShotWhen("title-after-game", 10, [](const Frame& f) {
+        return NewUser::IsTitle(f) && f.Share({128, 128, 20}, {}, 16) < 0.001;
+    });
+    ASSERT_TRUE(NewUser::IsTitle(after));
+    EXPECT_GT(after.Difference(title, {624, 274, 16, 16}), 10) << "the score in the Last table's first row";
+
+    std::vector<std::string> fields = StateFields(user.State());
+    ASSERT_EQ(fields.size(), 203u) << user.State();
+    EXPECT_GT(std::atoi(fields[35 + 42 + 1].c_str()), 0) << "Fast's Last table holds the score";
+    EXPECT_EQ(fields[35 + 42], fields[35 + 42 + 1]) << "and so does its Top table";
+    EXPECT_EQ(fields[35 + 1], "0") << "nothing for Slow";
+    EXPECT_EQ(fields[35 + 21 + 1], "0") << "nothing for Normal";
+
+    ASSERT_EQ(std::system(SEND_CLOSE_REQUEST " Vantaroo"), 0);
+    EXPECT_EQ(user.ExitStatus(), 0) << "the window's close button ends the program";
+}
+
+}  // namespace
+}  // namespace e2e
