@@ -118,15 +118,11 @@ void c_MyApp::MenuTables() {
     bool shown = m_MenuPanelA == 0 && m_OptionsOpen == 0 && m_MenuCursor < 4;
     p_ResetDraw();
     p_SetSize(1.5f, -3717);
-    String top = TableText("Top ", "Highscore", rows);
+    p_SetCol(255, 200, 100, 1);
+    if (shown) p_Text(x, 60, TableText("Top ", "Highscore", rows), 0, 0, 0);
     m_ScoreTable += 30;
-    String last = TableText("Last ", "Last", rows);
-    if (shown) {
-        p_SetCol(255, 200, 100, 1);
-        p_Text(x, 60, top, 0, 0, 0);
-        p_SetCol(200, 255, 100, 1);
-        p_Text(x, kp_VTR_jscrh / 2 + 20, last, 0, 0, 0);
-    }
+    p_SetCol(200, 255, 100, 1);
+    if (shown) p_Text(x, kp_VTR_jscrh / 2 + 20, TableText("Last ", "Last", rows), 0, 0, 0);
     p_ResetDraw();
 }
 

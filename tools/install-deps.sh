@@ -3,7 +3,7 @@
 # only when one of them is missing.
 set -eu
 
-PACKAGES="g++ make cmake pkg-config libgtest-dev libgmock-dev libbenchmark-dev \
+PACKAGES="g++ make cmake pkg-config libgtest-dev libbenchmark-dev \
 xvfb xauth xdotool libgl-dev libgl1-mesa-dri libx11-dev libglfw3-dev libopenal-dev libstb-dev libvorbis-dev"
 
 missing=""

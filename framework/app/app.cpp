@@ -124,12 +124,8 @@ int kp_app_DeviceHeight() { return kp_app__devHeight; }
 
 // The app sees a new window size from the next update or render on.
 int kp_app_ValidateDeviceWindow(bool) {
-    int width = kp_app__game->GetDeviceWidth();
-    int height = kp_app__game->GetDeviceHeight();
-    if (width != kp_app__devWidth || height != kp_app__devHeight) {
-        kp_app__devWidth = width;
-        kp_app__devHeight = height;
-    }
+    kp_app__devWidth = kp_app__game->GetDeviceWidth();
+    kp_app__devHeight = kp_app__game->GetDeviceHeight();
     return 0;
 }
 

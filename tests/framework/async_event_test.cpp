@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "framework/asyncevent/async_event.h"
+#include "tests/support/runtime_error.h"
 
 namespace {
 
@@ -53,13 +54,7 @@ TEST_F(AsyncEvents, SourcesArePolledInRegistrationOrder) {
 TEST_F(AsyncEvents, RegisteringTwiceIsARuntimeError) {
     Source* source = NewSource(1);
     kp_asyncevent_AddAsyncEventSource(source);
-    EXPECT_EXIT(
-        {
-            std::fclose(stdin);
-            dup2(2, 1);
-            kp_asyncevent_AddAsyncEventSource(source);
-        },
-        ::testing::ExitedWithCode(255), "Brisko Runtime Error : Async event source is already active");
+    ExpectRuntimeError([source] { kp_asyncevent_AddAsyncEventSource(source); }, "Async event source is already active");
 }
 
 }  // namespace

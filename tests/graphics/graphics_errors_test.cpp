@@ -1,20 +1,9 @@
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <functional>
 
 #include "tests/graphics/module_fixture.h"
+#include "tests/support/runtime_error.h"
 
 namespace {
-
-// Runtime errors end the process; the child writes its report where the
-// death test reads, and finds its input closed, so it stops at once.
-void RunExpectingTheEnd(const std::function<void()>& action) {
-    dup2(STDERR_FILENO, STDOUT_FILENO);
-    int nothing = open("/dev/null", O_RDONLY);
-    dup2(nothing, STDIN_FILENO);
-    action();
-}
 
 c_Image* NewImage() { return (new c_Image)->m_new(); }
 
@@ -30,8 +19,7 @@ class GraphicsError : public GraphicsModuleTest, public ::testing::WithParamInte
 
 TEST_P(GraphicsError, EndsTheProgramWithItsMessage) {
     const ErrorCase& c = GetParam();
-    std::string report = std::string("Brisko Runtime Error : ") + c.message + "\n";
-    EXPECT_EXIT(RunExpectingTheEnd(c.action), ::testing::ExitedWithCode(255), report);
+    ExpectRuntimeError(c.action, std::string(c.message) + "\n");
 }
 
 const ErrorCase kCases[] = {

@@ -19,7 +19,7 @@ std::string Chunk(const std::string& tag, const std::string& body) {
     return chunk;
 }
 
-struct WaveSpec {
+struct WaveLayout {
     unsigned formatTag = 1;
     unsigned channels = 2;
     unsigned bits = 16;
@@ -28,10 +28,10 @@ struct WaveSpec {
     std::string samples = std::string("\x01\x02\x03\x04\x05\x06\x07\x08", 8);
 };
 
-std::string Wave(const WaveSpec& spec) {
-    std::string format = U16(spec.formatTag) + U16(spec.channels) + U32(22050) + U32(88200) +
-                         U16(spec.channels * spec.bits / 8) + U16(spec.bits) + spec.formatExtra;
-    std::string body = "WAVE" + Chunk("fmt ", format) + spec.beforeData + Chunk("data", spec.samples);
+std::string Wave(const WaveLayout& layout) {
+    std::string format = U16(layout.formatTag) + U16(layout.channels) + U32(22050) + U32(88200) +
+                         U16(layout.channels * layout.bits / 8) + U16(layout.bits) + layout.formatExtra;
+    std::string body = "WAVE" + Chunk("fmt ", format) + layout.beforeData + Chunk("data", layout.samples);
     return "RIFF" + U32(static_cast<std::uint32_t>(body.size())) + body;
 }
 
@@ -64,31 +64,31 @@ protected:
 };
 
 TEST_F(FileLoading, WaveSamplesArePassedOnAsStored) {
-    WaveSpec spec;
-    spec.beforeData = Chunk("LIST", "odd") + Chunk("fact", "1234");
-    spec.formatExtra = U16(0);
-    Audio audio = LoadAudio("jump.wav", Wave(spec));
+    WaveLayout layout;
+    layout.beforeData = Chunk("LIST", "odd") + Chunk("fact", "1234");
+    layout.formatExtra = U16(0);
+    Audio audio = LoadAudio("jump.wav", Wave(layout));
     ASSERT_NE(audio.samples, nullptr);
     EXPECT_EQ(audio.length, 2);
     EXPECT_EQ(audio.channels, 2);
     EXPECT_EQ(audio.format, 2);
     EXPECT_EQ(audio.hertz, 22050);
-    EXPECT_EQ(std::memcmp(audio.samples, spec.samples.data(), 8), 0);
+    EXPECT_EQ(std::memcmp(audio.samples, layout.samples.data(), 8), 0);
     EXPECT_EQ(audio.reported, 8);
 }
 
 TEST_F(FileLoading, BadWaveFilesGiveNothing) {
     auto with = [](auto change) {
-        WaveSpec spec;
-        change(spec);
-        return Wave(spec);
+        WaveLayout layout;
+        change(layout);
+        return Wave(layout);
     };
-    std::string good = Wave(WaveSpec());
+    std::string good = Wave(WaveLayout());
     std::string oversize = good.substr(0, good.size() - 12) + U32(0xFFFFFFF0u) + std::string(8, '\0');
     const std::pair<const char*, std::string> cases[] = {
-        {"float samples", with([](WaveSpec& s) { s.formatTag = 3; })},
-        {"no channels", with([](WaveSpec& s) { s.channels = 0; })},
-        {"4-bit samples", with([](WaveSpec& s) { s.bits = 4; })},
+        {"float samples", with([](WaveLayout& s) { s.formatTag = 3; })},
+        {"no channels", with([](WaveLayout& s) { s.channels = 0; })},
+        {"4-bit samples", with([](WaveLayout& s) { s.bits = 4; })},
         {"not RIFF", "RIFX" + good.substr(4)},
         {"not WAVE", good.substr(0, 8) + "AVI " + good.substr(12)},
         {"ends before data", good.substr(0, 36)},
@@ -104,7 +104,7 @@ TEST_F(FileLoading, BadWaveFilesGiveNothing) {
 }
 
 TEST_F(FileLoading, AudioExtensionIsCaseBlind) {
-    std::string wave = Wave(WaveSpec());
+    std::string wave = Wave(WaveLayout());
     EXPECT_NE(LoadAudio("a.Wav", wave).samples, nullptr);
     EXPECT_NE(LoadAudio("b.WAV", wave).samples, nullptr);
     EXPECT_EQ(LoadAudio("c.wave", wave).samples, nullptr);

@@ -16,7 +16,10 @@ int main(int argc, char** argv) {
         window = FindWindowByTitle(display, DefaultRootWindow(display), argv[1]);
         if (!window) usleep(100000);
     }
-    if (!window) return 4;
+    if (!window) {
+        XCloseDisplay(display);
+        return 4;
+    }
     XEvent message{};
     message.xclient.type = ClientMessage;
     message.xclient.window = window;

@@ -8,6 +8,7 @@
 
 #include "framework/socket/async_queue.h"
 #include "polling.h"
+#include "tests/support/runtime_error.h"
 
 namespace {
 
@@ -94,10 +95,8 @@ TEST_F(AsyncQueue, The256thWaitingOperationStopsTheProgram) {
     EXPECT_EXIT(
         {
             for (int i = 0; i < 255; ++i) Enqueue(i);
-            std::fflush(stdout);
             std::fputs("255 waiting\n", stderr);
-            std::fclose(stdin);
-            dup2(2, 1);
+            CloseInputAndReportOnStandardError();
             Enqueue(255);
         },
         ::testing::ExitedWithCode(255), "255 waiting\nBrisko Runtime Error : AsyncQueue queue overflow!");

@@ -10,6 +10,7 @@
 #include "framework/asyncevent/thread.h"
 #include "framework/http/data_buffer.h"
 #include "host/kp_game.h"
+#include "tests/support/runtime_error.h"
 
 namespace {
 
@@ -198,16 +199,7 @@ struct FatalCase {
 
 class DataBufferFatal : public ::testing::TestWithParam<FatalCase> {};
 
-TEST_P(DataBufferFatal, StopsTheProgram) {
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
-    EXPECT_EXIT(
-        {
-            std::fclose(stdin);
-            dup2(2, 1);
-            GetParam().run();
-        },
-        ::testing::ExitedWithCode(255), std::string("Brisko Runtime Error : ") + GetParam().message);
-}
+TEST_P(DataBufferFatal, StopsTheProgram) { ExpectRuntimeError(GetParam().run, GetParam().message); }
 
 INSTANTIATE_TEST_SUITE_P(
     DataBuffer, DataBufferFatal,

@@ -15,6 +15,7 @@
 #include "framework/socket/native_socket.h"
 #include "framework/socket/socket.h"
 #include "polling.h"
+#include "tests/support/runtime_error.h"
 
 namespace {
 
@@ -113,16 +114,7 @@ struct FatalCase {
 
 class SocketFatal : public SocketTest, public ::testing::WithParamInterface<FatalCase> {};
 
-TEST_P(SocketFatal, StopsTheProgram) {
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
-    EXPECT_EXIT(
-        {
-            std::fclose(stdin);
-            dup2(2, 1);
-            GetParam().run();
-        },
-        ::testing::ExitedWithCode(255), std::string("Brisko Runtime Error : ") + GetParam().message);
-}
+TEST_P(SocketFatal, StopsTheProgram) { ExpectRuntimeError(GetParam().run, GetParam().message); }
 
 INSTANTIATE_TEST_SUITE_P(
     Errors, SocketFatal,

@@ -14,12 +14,18 @@ int main(int argc, char** argv) {
     Display* display = XOpenDisplay(nullptr);
     if (!display) return 3;
     Window window = argc > 2 ? FindWindowByTitle(display, DefaultRootWindow(display), argv[2]) : DefaultRootWindow(display);
-    if (!window) return 4;
+    if (!window) {
+        XCloseDisplay(display);
+        return 4;
+    }
     XWindowAttributes attributes;
     XGetWindowAttributes(display, window, &attributes);
     XImage* image = XGetImage(display, window, 0, 0, static_cast<unsigned>(attributes.width),
                               static_cast<unsigned>(attributes.height), AllPlanes, ZPixmap);
-    if (!image) return 5;
+    if (!image) {
+        XCloseDisplay(display);
+        return 5;
+    }
     std::vector<unsigned char> rgb(static_cast<size_t>(attributes.width) * attributes.height * 3);
     for (int y = 0; y < attributes.height; ++y) {
         for (int x = 0; x < attributes.width; ++x) {
