@@ -1,10 +1,11 @@
 #!/bin/sh
-# Installs the Debian packages the build, the game and its tests need, and
-# only when one of them is missing.
+# Installs the Debian packages the build, the game, its tests, fuzzers and
+# benchmarks need, and only when one of them is missing.
 set -eu
 
 PACKAGES="g++ make cmake pkg-config libgtest-dev libbenchmark-dev \
-xvfb xauth xdotool libgl-dev libgl1-mesa-dri libx11-dev libglfw3-dev libopenal-dev libstb-dev libvorbis-dev"
+xvfb xauth xdotool libgl-dev libgl1-mesa-dri libx11-dev libglfw3-dev libopenal-dev libstb-dev libvorbis-dev \
+clang libclang-rt-14-dev libsdl2-dev valgrind"
 
 missing=""
 for package in $PACKAGES; do
