@@ -18,25 +18,29 @@ private:
     std::uint32_t state = 12345;
 };
 
-// Every frame of the sheet a different opaque pattern.
-c_Image* MakeSheet() {
-    int width = SpriteScene::kSpriteSize * SpriteScene::kSheetFrames;
-    int height = SpriteScene::kSpriteSize;
-    c_Image* sheet = kp_graphics_CreateImage(SpriteScene::kSpriteSize, height, SpriteScene::kSheetFrames,
-                                             c_Image::CentreHandle);
-    Array<int> pixels(width * height);
-    for (int i = 0; i < pixels.Length(); ++i) {
-        int x = i % width, y = i / width;
-        pixels[i] = static_cast<int>(0xFF000000u | static_cast<std::uint32_t>(x * 7 % 256) << 16 |
-                                     static_cast<std::uint32_t>(y * 12 % 256) << 8 | ((x + y) % 2 ? 255u : 64u));
-    }
-    kp_graphics_device->WritePixels2(sheet->m_surface, pixels, 0, 0, width, height, 0, width);
+c_Image* MakeSheet(int size) {
+    int width = size * SpriteScene::kSheetFrames;
+    c_Image* sheet = kp_graphics_CreateImage(size, size, SpriteScene::kSheetFrames, c_Image::CentreHandle);
+    std::vector<std::uint32_t> colours = SheetPixels(size);
+    Array<int> pixels(width * size);
+    for (int i = 0; i < pixels.Length(); ++i) pixels[i] = static_cast<int>(colours[i]);
+    kp_graphics_device->WritePixels2(sheet->m_surface, pixels, 0, 0, width, size, 0, width);
     return sheet;
 }
 
 }  // namespace
 
-SpriteScene::SpriteScene() : sheet(MakeSheet()) {
+std::vector<std::uint32_t> SheetPixels(int size) {
+    int width = size * SpriteScene::kSheetFrames;
+    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width) * size);
+    for (std::size_t i = 0; i < pixels.size(); ++i) {
+        auto x = static_cast<std::uint32_t>(i % width), y = static_cast<std::uint32_t>(i / width);
+        pixels[i] = 0xFF000000u | (x * 7 % 256) << 16 | (y * 12 % 256) << 8 | ((x + y) % 2 ? 255u : 64u);
+    }
+    return pixels;
+}
+
+SpriteScene::SpriteScene(int spriteSize) : spriteSize(spriteSize), sheet(MakeSheet(spriteSize)) {
     Numbers numbers;
     for (int i = 0; i < kSprites; ++i) {
         Sprite s;
@@ -68,7 +72,6 @@ int SpriteScene::DrawBatched() {
     }
     kp_graphics_EndRender();
     kp_graphics_device->EndRender();
-    glFinish();
     return kp_graphics_device->Stats().drawCalls;
 }
 
@@ -78,14 +81,13 @@ int SpriteScene::DrawImmediate() {
     sheet->m_surface->Bind();
     for (const Sprite& s : sprites) DrawImmediateSprite(s);
     glDisable(GL_TEXTURE_2D);
-    glFinish();
     return static_cast<int>(sprites.size());
 }
 
 // The same sprite as DrawImage2 draws it: OpenGL turns the other way round
 // on a y-down screen, hence the negated angle.
 void SpriteScene::DrawImmediateSprite(const Sprite& s) {
-    auto size = static_cast<float>(kSpriteSize);
+    auto size = static_cast<float>(spriteSize);
     float u0 = static_cast<float>(sheet->m_frames[s.frame]->m_x) * sheet->m_surface->uScale;
     float u1 = u0 + size * sheet->m_surface->uScale;
     glColor4f(s.red / 255 * s.alpha, s.green / 255 * s.alpha, s.blue / 255 * s.alpha, s.alpha);

@@ -18,8 +18,3 @@ void kpInit() {
     kp_VTR_init();
     gc_add_roots(MarkGlobals);
 }
-
-int kpMain() {
-    (new c_MyApp)->m_new();
-    return 0;
-}

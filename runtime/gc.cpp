@@ -20,6 +20,7 @@ int gc_alloced_bytes;
 int gc_max_alloced_bytes;
 int gc_marked_bytes;
 int gc_free_bytes;
+long long gc_alloc_count;
 
 // These touch the header of blocks that hold no constructed object yet (or
 // any more), which the sanitizer's dynamic type check would reject.
@@ -92,6 +93,7 @@ String Object::debug() { return String("+Object\n"); }
 GC_RAW_BLOCK void* gc_object_alloc(int size) {
     size = (size + 7) & ~7;
     gc_new_bytes += size;
+    ++gc_alloc_count;
     gc_flush_free(size);
 
     gc_object* object;

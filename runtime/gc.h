@@ -65,6 +65,8 @@ extern int gc_alloced_bytes;
 extern int gc_max_alloced_bytes;
 extern int gc_marked_bytes;
 extern int gc_free_bytes;
+// Objects allocated since the program started, for measuring garbage rates.
+extern long long gc_alloc_count;
 
 // Grey: flip the mark bit and queue the object for scanning.
 void gc_mark_object(gc_object* object);

@@ -2,7 +2,10 @@
 
 #include <AL/alc.h>
 
+#include <memory>
+
 #include "native/audio/gxtk_channel.h"
+#include "native/audio/gxtk_music_stream.h"
 #include "runtime/kp_string.h"
 
 // The OpenAL output device: 32 effect channels (0 to 31) and the music
@@ -19,6 +22,8 @@ public:
     ALCdevice* device;
     ALCcontext* context;
     gxtkChannel channels[kChannelCount];
+    // The Ogg tune on the music channel, while it has one.
+    std::unique_ptr<gxtkMusicStream> music;
 
     gxtkAudio();
 
@@ -52,6 +57,7 @@ public:
 
 private:
     void OpenDevice();
+    int StreamMusic(String path, int flags);
     // The channel record, or null for a number outside 0 to 32.
     gxtkChannel* Channel(int channel);
     // The channel's source, or 0 when the number is bad or no source is left.

@@ -35,12 +35,29 @@ bool gxtkAudio::LoadSample__UNSAFE__(gxtkSample* sample, String path) {
     return true;
 }
 
-// The whole tune is decoded into one buffer before it starts.
+// An Ogg tune starts from its opening while the rest decodes; any other
+// tune is decoded into one buffer before it starts.
 int gxtkAudio::PlayMusic(String path, int flags) {
     StopMusic();
-    gxtkSample* music = LoadSample(path);
+    if (path.ToLower().EndsWith(String(".ogg"))) return StreamMusic(path, flags);
+    gxtkSample* sample = LoadSample(path);
+    if (!sample) return -1;
+    PlaySample(sample, kMusicChannel, flags);
+    return 0;
+}
+
+int gxtkAudio::StreamMusic(String path, int flags) {
+    FlushDiscarded();
+    gxtkChannel& record = channels[kMusicChannel];
+    ALuint source = record.AL_Source();
+    if (!source) return -1;
+    FILE* file = KpGame::_game->OpenFile(path, String("rb"));
+    if (!file) return -1;
+    music = gxtkMusicStream::Start(file, source, flags != 0);
     if (!music) return -1;
-    PlaySample(music, kMusicChannel, flags);
+    record.sample = nullptr;
+    record.flags = flags;
+    record.state = 1;
     return 0;
 }
 

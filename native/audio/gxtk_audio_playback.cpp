@@ -8,6 +8,7 @@ int gxtkAudio::PlaySample(gxtkSample* sample, int channel, int flags) {
     FlushDiscarded();
     ALuint source = record->AL_Source();
     if (!source) return -1;
+    if (channel == kMusicChannel) music.reset();
     alSourceStop(source);
     alSourcei(source, AL_BUFFER, static_cast<ALint>(sample->buffer));
     alSourcei(source, AL_LOOPING, flags ? AL_TRUE : AL_FALSE);
@@ -22,6 +23,7 @@ int gxtkAudio::StopChannel(int channel) {
     gxtkChannel* record = Channel(channel);
     if (!record || record->state == 0) return 0;
     alSourceStop(record->source);
+    if (channel == kMusicChannel) music.reset();
     record->state = 0;
     return 0;
 }

@@ -6,6 +6,7 @@
 #include <cstddef>
 
 #include "host/glfw2.h"
+#include "host/kp_glfw_game.h"
 
 namespace {
 
@@ -57,6 +58,7 @@ int gxtkGraphics::BeginRender() {
     EnableClientArrays();
     glEnable(GL_BLEND);
     glBlendFunc(GL_ONE, GL_ONE_MINUS_SRC_ALPHA);
+    blendAdditive = 0;
     glDisable(GL_TEXTURE_2D);
     vertexCount = 0;
     stats = {};
@@ -115,9 +117,13 @@ int gxtkGraphics::SetMatrix(float na, float nb, float nc, float nd, float ntx, f
     return 0;
 }
 
+// Callers set the blend before every draw; only a change ends the batch.
 int gxtkGraphics::SetBlend(int mode) {
+    int additive = mode == 1 ? 1 : 0;
+    if (additive == blendAdditive) return 0;
     Flush();
-    glBlendFunc(GL_ONE, mode == 1 ? GL_ONE : GL_ONE_MINUS_SRC_ALPHA);
+    blendAdditive = additive;
+    glBlendFunc(GL_ONE, additive ? GL_ONE : GL_ONE_MINUS_SRC_ALPHA);
     return 0;
 }
 
@@ -138,6 +144,9 @@ gxtkVertex* gxtkGraphics::Begin(int kind, int count, gxtkSurface* surface) {
         Flush();
         batchKind = kind;
         batchSurface = surface;
+        // A surface without a texture in this context gets one now, which
+        // also fixes its texture-space scales.
+        if (surface && surface->contextSeq != glfwGraphicsSeq) surface->Bind();
     }
     gxtkVertex* first = vertices + vertexCount;
     vertexCount += count;

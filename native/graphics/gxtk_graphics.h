@@ -52,6 +52,7 @@ public:
     int batchKind = 0;
     int vertexCount = 0;
     gxtkSurface* batchSurface = nullptr;
+    int blendAdditive = 0;
 
     gxtkGraphics();
 
@@ -84,7 +85,8 @@ public:
                               int pitch);
 
     // The first of `count` free vertex slots in a batch of `kind` on
-    // `surface`, sending the open batch first when it cannot take them.
+    // `surface`, sending the open batch first when it cannot take them;
+    // the surface has its texture afterwards.
     gxtkVertex* Begin(int kind, int count, gxtkSurface* surface);
     void Flush();
     gxtkRenderStats Stats() const { return stats; }

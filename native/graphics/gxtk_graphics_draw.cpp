@@ -39,14 +39,15 @@ int gxtkGraphics::DrawRect(float x, float y, float w, float h) {
 }
 
 // Texture coordinates are given in source pixels; the surface's scales
-// turn them into texture space.
+// turn them into texture space. They are known once Begin has made the
+// surface's texture.
 int gxtkGraphics::DrawSurface(gxtkSurface* surface, float x, float y) {
     if (!surface) return 0;
+    gxtkVertex* at = Begin(4, 4, surface);
     auto w = static_cast<float>(surface->Width());
     auto h = static_cast<float>(surface->Height());
     float u = w * surface->uScale;
     float v = h * surface->vScale;
-    gxtkVertex* at = Begin(4, 4, surface);
     PutTextured(at, x, y, 0, 0);
     PutTextured(at + 1, x + w, y, u, 0);
     PutTextured(at + 2, x + w, y + h, u, v);
@@ -56,13 +57,13 @@ int gxtkGraphics::DrawSurface(gxtkSurface* surface, float x, float y) {
 
 int gxtkGraphics::DrawSurface2(gxtkSurface* surface, float x, float y, int srcX, int srcY, int srcW, int srcH) {
     if (!surface) return 0;
+    gxtkVertex* at = Begin(4, 4, surface);
     auto w = static_cast<float>(srcW);
     auto h = static_cast<float>(srcH);
     float u0 = static_cast<float>(srcX) * surface->uScale;
     float v0 = static_cast<float>(srcY) * surface->vScale;
     float u1 = static_cast<float>(srcX + srcW) * surface->uScale;
     float v1 = static_cast<float>(srcY + srcH) * surface->vScale;
-    gxtkVertex* at = Begin(4, 4, surface);
     PutTextured(at, x, y, u0, v0);
     PutTextured(at + 1, x + w, y, u1, v0);
     PutTextured(at + 2, x + w, y + h, u1, v1);

@@ -76,6 +76,15 @@ protected:
         return false;
     }
 
+    // Until the music stream has queued the whole tune.
+    static bool WaitUntilTuneQueued() {
+        for (int tries = 0; tries < 400; ++tries) {
+            if (device()->music && device()->music->Complete()) return true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+        return false;
+    }
+
     static bool IsDiscarded(ALuint buffer) {
         return std::find(discarded.begin(), discarded.end(), buffer) != discarded.end();
     }

@@ -8,28 +8,78 @@ constexpr int kMusic = gxtkAudio::kMusicChannel;
 
 class MusicTest : public AudioTest {
 protected:
-    std::string WriteTune(const std::string& name) {
+    std::string WriteTune(const std::string& name, double seconds = 0.5) {
         Tone tune;
-        tune.seconds = 0.5;
+        tune.seconds = seconds;
         std::string path = folder.File(name);
         EXPECT_TRUE(WriteOgg(path, tune));
         return path;
     }
+
+    // Bytes of the tune as the host decodes it whole.
+    static int DecodedBytes(const String& path) {
+        int length = 0, channels = 0, format = 0, hertz = 0;
+        unsigned char* decoded = KpGame::_game->LoadAudioData(path, &length, &channels, &format, &hertz);
+        EXPECT_NE(decoded, nullptr);
+        std::free(decoded);
+        return length * channels * format;
+    }
+
+    static int QueuedBytes() {
+        int bytes = 0;
+        for (ALuint buffer : device()->music->Buffers()) bytes += BufferInt(buffer, AL_SIZE);
+        return bytes;
+    }
 };
 
-TEST_F(MusicTest, TuneIsDecodedWholeBeforeItPlays) {
+TEST_F(MusicTest, ShortTuneIsQueuedWholeAndLoopsAtOnce) {
     String path(WriteTune("tune.ogg").c_str());
-    int length = 0, channels = 0, format = 0, hertz = 0;
-    unsigned char* decoded = KpGame::_game->LoadAudioData(path, &length, &channels, &format, &hertz);
-    ASSERT_NE(decoded, nullptr);
-    std::free(decoded);
-
     ASSERT_EQ(device()->PlayMusic(path, 1), 0);
     EXPECT_EQ(device()->MusicState(), 1);
+    ASSERT_TRUE(device()->music && device()->music->Complete());
+    ASSERT_EQ(device()->music->Buffers().size(), 1u);
     EXPECT_EQ(SourceInt(kMusic, AL_LOOPING), AL_TRUE);
-    ALuint buffer = static_cast<ALuint>(SourceInt(kMusic, AL_BUFFER));
-    EXPECT_EQ(BufferInt(buffer, AL_SIZE), length * channels * format);
-    EXPECT_EQ(BufferInt(buffer, AL_FREQUENCY), hertz);
+    EXPECT_EQ(QueuedBytes(), DecodedBytes(path));
+    EXPECT_EQ(BufferInt(device()->music->Buffers()[0], AL_FREQUENCY), 22050);
+}
+
+// Pieces of two seconds: the opening plays at once, the rest follows.
+TEST_F(MusicTest, LongTuneStartsFromItsOpeningAndQueuesTheRestInPieces) {
+    String path(WriteTune("long.ogg", 7).c_str());
+    ASSERT_EQ(device()->PlayMusic(path, 1), 0);
+    EXPECT_EQ(device()->MusicState(), 1);
+    EXPECT_EQ(SourceInt(kMusic, AL_SOURCE_STATE), AL_PLAYING);
+
+    ASSERT_TRUE(WaitUntilTuneQueued());
+    ASSERT_EQ(device()->music->Buffers().size(), 4u);
+    EXPECT_EQ(SourceInt(kMusic, AL_BUFFERS_QUEUED), 4);
+    EXPECT_GE(BufferInt(device()->music->Buffers()[0], AL_SIZE), gxtkMusicStream::kPieceSeconds * 22050 * 2);
+    EXPECT_EQ(QueuedBytes(), DecodedBytes(path)) << "the whole tune, to the last sample";
+    EXPECT_EQ(SourceInt(kMusic, AL_LOOPING), AL_TRUE) << "loops once the whole tune is queued";
+    EXPECT_EQ(SourceInt(kMusic, AL_SOURCE_STATE), AL_PLAYING);
+}
+
+// The rest follows the opening without a stop, and a tune played once ends.
+TEST_F(MusicTest, RestPlaysOnAfterTheOpening) {
+    ASSERT_EQ(device()->PlayMusic(String(WriteTune("once.ogg", 2.6).c_str()), 0), 0);
+    ASSERT_TRUE(WaitUntilTuneQueued());
+    std::this_thread::sleep_for(std::chrono::milliseconds(2300));
+    EXPECT_EQ(SourceInt(kMusic, AL_SOURCE_STATE), AL_PLAYING);
+    EXPECT_EQ(SourceInt(kMusic, AL_BUFFERS_PROCESSED), 1) << "the opening is done";
+    EXPECT_EQ(SourceInt(kMusic, AL_LOOPING), AL_FALSE);
+    EXPECT_TRUE(WaitUntilSourceStops(kMusic));
+    EXPECT_EQ(device()->MusicState(), 0);
+}
+
+TEST_F(MusicTest, StoppingWhileTheRestDecodesLeavesNothingQueued) {
+    for (int round = 0; round < 3; ++round) {
+        ASSERT_EQ(device()->PlayMusic(String(WriteTune("long.ogg", 6).c_str()), 1), 0);
+        device()->StopMusic();
+        EXPECT_EQ(device()->music, nullptr);
+        EXPECT_EQ(SourceInt(kMusic, AL_SOURCE_STATE), AL_STOPPED);
+        EXPECT_EQ(SourceInt(kMusic, AL_BUFFERS_QUEUED), 0);
+        EXPECT_EQ(device()->MusicState(), 0);
+    }
 }
 
 TEST_F(MusicTest, MusicOperationsActOnTheMusicChannel) {
@@ -50,24 +100,32 @@ TEST_F(MusicTest, MusicOperationsActOnTheMusicChannel) {
     EXPECT_EQ(SourceInt(kMusic, AL_SOURCE_STATE), AL_STOPPED);
 }
 
-TEST_F(MusicTest, MissingTuneStopsTheOldOneAndLeavesTheChannelStopped) {
+TEST_F(MusicTest, MissingOrBrokenTuneStopsTheOldOneAndLeavesTheChannelStopped) {
     ASSERT_EQ(device()->PlayMusic(String(WriteTune("tune.ogg").c_str()), 1), 0);
     EXPECT_EQ(device()->PlayMusic(String(folder.File("missing.ogg").c_str()), 1), -1);
     EXPECT_EQ(device()->MusicState(), 0);
     EXPECT_EQ(SourceInt(kMusic, AL_SOURCE_STATE), AL_STOPPED);
+    EXPECT_EQ(device()->PlayMusic(String(folder.Write("broken.ogg", "OggS and nothing more").c_str()), 1), -1);
+    EXPECT_EQ(device()->MusicState(), 0);
 }
 
-TEST_F(MusicTest, ReplacedTuneIsCollectedAndItsBufferDeleted) {
+TEST_F(MusicTest, ReplacedTuneLetsGoOfItsBuffers) {
     ASSERT_EQ(device()->PlayMusic(String(WriteTune("first.ogg").c_str()), 1), 0);
-    ALuint first = static_cast<ALuint>(SourceInt(kMusic, AL_BUFFER));
+    ALuint first = device()->music->Buffers()[0];
     ASSERT_EQ(device()->PlayMusic(String(WriteTune("second.ogg").c_str()), 1), 0);
-    CollectAll();
-    ASSERT_TRUE(IsDiscarded(first));
-    ASSERT_EQ(device()->PlayMusic(String(WriteTune("third.ogg").c_str()), 1), 0);
-    EXPECT_FALSE(IsDiscarded(first));
-    ALuint third = static_cast<ALuint>(SourceInt(kMusic, AL_BUFFER));
-    EXPECT_TRUE(third == first || !alIsBuffer(first)) << "deleted, its name free for the new tune";
+    ALuint second = device()->music->Buffers()[0];
+    EXPECT_TRUE(second == first || !alIsBuffer(first)) << "deleted, its name free for the new tune";
     EXPECT_EQ(device()->MusicState(), 1);
+}
+
+// A tune that is not Ogg Vorbis is decoded whole into one sample.
+TEST_F(MusicTest, WaveTunePlaysFromOneSample) {
+    Tone tone;
+    ASSERT_EQ(device()->PlayMusic(String(WriteWave("tune.wav", tone).c_str()), 1), 0);
+    EXPECT_EQ(device()->music, nullptr);
+    EXPECT_EQ(device()->MusicState(), 1);
+    EXPECT_NE(device()->channels[kMusic].sample, nullptr);
+    EXPECT_EQ(SourceInt(kMusic, AL_LOOPING), AL_TRUE);
 }
 
 }  // namespace

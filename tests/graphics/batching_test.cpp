@@ -131,14 +131,19 @@ TEST_F(RendererBatching, ClsDropsPendingVerticesUndrawn) {
     EXPECT_EQ(Pixel(10, 10), 0x000028u);
 }
 
-TEST_F(RendererBatching, BlendAndScissorSendTheBatch) {
+// Callers set the blend before every draw, so setting the one in force
+// keeps the batch open.
+TEST_F(RendererBatching, BlendChangeAndScissorSendTheBatch) {
     renderer()->DrawRect(0, 0, 4, 4);
     renderer()->SetBlend(0);
+    EXPECT_EQ(DrawCalls(), 0);
+    renderer()->SetBlend(1);
     EXPECT_EQ(DrawCalls(), 1);
     renderer()->DrawRect(0, 0, 4, 4);
+    renderer()->SetBlend(1);
     renderer()->SetScissor(0, 0, kWidth, kHeight);
     EXPECT_EQ(DrawCalls(), 2);
-    renderer()->SetBlend(1);
+    renderer()->SetBlend(0);
     renderer()->SetScissor(1, 1, 2, 2);
     EXPECT_EQ(DrawCalls(), 2);
 }

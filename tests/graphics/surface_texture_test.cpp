@@ -18,9 +18,12 @@ void Fill(gxtkSurface* surface, int x, int y, int w, int h, std::uint32_t argb) 
     RenderTest::renderer()->WritePixels2(surface, block, x, y, w, h, 0, w);
 }
 
-// This driver takes any size, so the texture is the image's own.
-TEST_F(SurfaceTextures, SurfacesGetTexturesOfTheirOwnSize) {
+// The texture comes with the first bind; this driver takes any size, so it
+// is the image's own.
+TEST_F(SurfaceTextures, SurfacesGetTexturesOfTheirOwnSizeWhenFirstBound) {
     gxtkSurface* surface = renderer()->CreateSurface(100, 50);
+    EXPECT_EQ(surface->contextSeq, -1);
+    surface->Bind();
     EXPECT_EQ(surface->contextSeq, glfwGraphicsSeq);
     EXPECT_EQ(TextureWidth(surface), 100);
     EXPECT_FLOAT_EQ(surface->uScale, 1.0f / 100);
@@ -29,6 +32,7 @@ TEST_F(SurfaceTextures, SurfacesGetTexturesOfTheirOwnSize) {
 
 TEST_F(SurfaceTextures, BlocksNarrowerThanTheSurfaceGoUpRowByRow) {
     gxtkSurface* surface = renderer()->CreateSurface(8, 4);
+    surface->Bind();
     Fill(surface, 0, 0, 8, 4, 0xFF808080);
     Fill(surface, 2, 1, 3, 2, 0xFFFF0000);
     renderer()->DrawSurface(surface, 0, 100);
@@ -48,6 +52,7 @@ TEST_F(SurfaceTextures, ImagesSurviveAWindowReopen) {
     gxtkSurface* loaded = renderer()->LoadSurface(String(path.c_str()));
     ASSERT_NE(loaded, nullptr);
     gxtkSurface* written = renderer()->CreateSurface(2, 2);
+    written->Bind();
     Fill(written, 0, 0, 2, 2, 0xFF3366CC);
     int firstSeq = glfwGraphicsSeq;
 
@@ -71,10 +76,12 @@ TEST_F(SurfaceTextures, ImagesSurviveAWindowReopen) {
 
 TEST_F(SurfaceTextures, StaleTexturesAreLeftAlone) {
     gxtkSurface* stale = renderer()->CreateSurface(2, 2);
+    stale->Bind();
     EndFrame();
     OpenWindow();
     StartFrame();
     gxtkSurface* current = renderer()->CreateSurface(2, 2);
+    current->Bind();
     stale->textureId = current->textureId;
     EXPECT_EQ(stale->Discard(), 0);
     EXPECT_EQ(stale->contextSeq, -1);
@@ -84,6 +91,8 @@ TEST_F(SurfaceTextures, StaleTexturesAreLeftAlone) {
 TEST_F(SurfaceTextures, CollectedSurfacesDeleteTheirTexture) {
     gxtkSurface* dropped = renderer()->CreateSurface(4, 4);
     gxtkSurface* kept = renderer()->CreateSurface(4, 4);
+    dropped->Bind();
+    kept->Bind();
     gc_assign(testKept, kept);
     GLuint droppedTexture = dropped->textureId;
     ASSERT_TRUE(glIsTexture(droppedTexture));

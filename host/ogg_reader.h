@@ -1,0 +1,30 @@
+#pragma once
+
+#include <cstdio>
+#include <vector>
+
+struct stb_vorbis;
+
+// An Ogg Vorbis stream decoded a piece at a time into interleaved 16-bit
+// samples, so a long tune can start before all of it is decoded.
+class OggReader {
+public:
+    // Reads from `file`, which the caller closes once the reader is gone.
+    explicit OggReader(FILE* file);
+    ~OggReader();
+    OggReader(const OggReader&) = delete;
+    OggReader& operator=(const OggReader&) = delete;
+
+    bool Opened() const { return stream != nullptr; }
+    int Channels() const { return channels; }
+    int Hertz() const { return hertz; }
+
+    // Appends whole Vorbis frames to `samples` until at least `frames`
+    // sample frames were added or the stream ends; returns the frames added.
+    int Read(std::vector<short>& samples, int frames);
+
+private:
+    stb_vorbis* stream = nullptr;
+    int channels = 0;
+    int hertz = 0;
+};
