@@ -1,11 +1,13 @@
 # `make run` builds and starts the game; `make test` builds and runs every
 # test headless, once plainly and once with the address and undefined
-# behaviour sanitizers. Both install missing Debian packages first.
+# behaviour sanitizers, then fuzzes every parser of outside input (`make
+# fuzz`, 30 s per target or FUZZ_SECONDS). All install missing Debian
+# packages first.
 
 JOBS ?= 2
 HEADLESS = ALSOFT_DRIVERS=null xvfb-run -a -s "-screen 0 1280x1024x24 -noreset"
 
-.PHONY: run test deps
+.PHONY: run test fuzz deps
 
 deps:
 	@tools/install-deps.sh
@@ -22,3 +24,7 @@ test: deps
 	cmake -S . -B build/sanitize -DCMAKE_BUILD_TYPE=Debug -DVANTAROO_SANITIZE=ON
 	cmake --build build/sanitize -j $(JOBS)
 	cd build/sanitize && $(HEADLESS) ctest --output-on-failure -j $(JOBS)
+	JOBS=$(JOBS) tests/fuzz/run
+
+fuzz: deps
+	JOBS=$(JOBS) tests/fuzz/run

@@ -1,12 +1,11 @@
 #include "host/audio_decoding.h"
 
-#define STB_VORBIS_HEADER_ONLY
-#include <stb/stb_vorbis.h>
-
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
+#include "host/ogg_reader.h"
 #include "runtime/memory.h"
 
 namespace {
@@ -114,32 +113,18 @@ DecodedAudio DecodeWave(FILE* file) {
 }
 
 DecodedAudio DecodeOgg(FILE* file) {
-    int error = 0;
-    stb_vorbis* stream = stb_vorbis_open_file(file, 0, &error, nullptr);
-    if (!stream) return DecodedAudio();
-    stb_vorbis_info info = stb_vorbis_get_info(stream);
-    int channels = info.channels;
-    const int chunk = channels * 4096;
-
-    int room = chunk;
-    int total = 0;
-    auto* samples = static_cast<short*>(kp_malloc(sizeof(short) * room));
-    for (;;) {
-        int frames = stb_vorbis_get_frame_short_interleaved(stream, channels, samples + total, room - total);
-        if (frames == 0) break;
-        total += frames * channels;
-        if (room - total < chunk) {
-            room *= 2;
-            samples = static_cast<short*>(kp_realloc(samples, sizeof(short) * room));
-        }
+    OggReader reader(file);
+    std::vector<short> samples;
+    while (reader.Read(samples, reader.Hertz()) > 0) {
     }
-    stb_vorbis_close(stream);
-
+    if (!reader.Opened() || reader.Channels() <= 0) return DecodedAudio();
     DecodedAudio audio;
-    audio.samples = static_cast<unsigned char*>(kp_realloc(samples, sizeof(short) * (total ? total : 1)));
-    audio.length = total / channels;
-    audio.channels = channels;
+    std::size_t bytes = samples.size() * sizeof(short);
+    audio.samples = static_cast<unsigned char*>(kp_malloc(bytes ? bytes : 1));
+    if (bytes) std::memcpy(audio.samples, samples.data(), bytes);
+    audio.length = static_cast<int>(samples.size()) / reader.Channels();
+    audio.channels = reader.Channels();
     audio.format = 2;
-    audio.hertz = static_cast<int>(info.sample_rate);
+    audio.hertz = reader.Hertz();
     return audio;
 }

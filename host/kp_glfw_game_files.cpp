@@ -3,6 +3,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 #include "host/audio_decoding.h"
@@ -22,6 +23,18 @@ String FindProgramFolder() {
     std::size_t slash = program.rfind('/');
     if (slash == std::string::npos) std::abort();
     return String(program.substr(0, slash).c_str());
+}
+
+// The game's images are all PNG files. Anything else is refused before
+// stb_image guesses at it: its TGA reader needs no signature, so a damaged
+// file of a few bytes can claim an image of up to 2 GB that takes minutes to
+// fill with nothing.
+bool IsPng(FILE* file) {
+    static const unsigned char kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    unsigned char start[sizeof kSignature];
+    bool png = std::fread(start, 1, sizeof start, file) == sizeof start &&
+               std::memcmp(start, kSignature, sizeof start) == 0;
+    return std::fseek(file, 0, SEEK_SET) == 0 && png;
 }
 
 }  // namespace
@@ -74,7 +87,7 @@ int KpGlfwGame::SaveState(String state) {
 unsigned char* KpGlfwGame::LoadImageData(String path, int* width, int* height, int* components) {
     FILE* file = OpenFile(path, String("rb"));
     if (!file) return nullptr;
-    unsigned char* pixels = stbi_load_from_file(file, width, height, components, 0);
+    unsigned char* pixels = IsPng(file) ? stbi_load_from_file(file, width, height, components, 0) : nullptr;
     std::fclose(file);
     if (pixels) gc_ext_malloced(*width * *height * *components);
     return pixels;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdio>
+#include <memory>
 #include <vector>
 
 struct stb_vorbis;
@@ -9,7 +10,8 @@ struct stb_vorbis;
 // samples, so a long tune can start before all of it is decoded.
 class OggReader {
 public:
-    // Reads from `file`, which the caller closes once the reader is gone.
+    // Reads from `file`, which the caller closes once the reader is gone. A
+    // stream whose headers ask for more than they hold is not opened.
     explicit OggReader(FILE* file);
     ~OggReader();
     OggReader(const OggReader&) = delete;
@@ -24,6 +26,8 @@ public:
     int Read(std::vector<short>& samples, int frames);
 
 private:
+    // All of the decoder's memory, so a damaged stream leaves nothing behind.
+    std::unique_ptr<char[]> memory;
     stb_vorbis* stream = nullptr;
     int channels = 0;
     int hertz = 0;
