@@ -32,7 +32,7 @@ double Median(std::vector<double> values) {
 int MeasureUpdates(SeededPlay& play, int count) {
     std::vector<double> times;
     double longest = 0;
-    long long commands = 0;
+    long long commands = 0, particles = 0, runners = 0;
     int playing = 0;
     CALLGRIND_START_INSTRUMENTATION;
     for (int i = 0; i < count; ++i) {
@@ -40,10 +40,14 @@ int MeasureUpdates(SeededPlay& play, int count) {
         times.push_back(step.update.wall);
         longest = std::max(longest, step.update.cpu);
         commands += play.App().m_DrawCount / 15;
+        particles += play.LiveParticles();
+        runners += play.Runners();
         playing += play.Playing() ? 1 : 0;
     }
     CALLGRIND_STOP_INSTRUMENTATION;
     Figure("draw_commands_per_update", static_cast<double>(commands) / count, "commands");
+    Figure("particles_per_update", static_cast<double>(particles) / count, "particles");
+    Figure("runners_per_update", static_cast<double>(runners) / count, "runners");
     Figure("updates_in_play", 100.0 * playing / count, "%");
     Figure("tune_starts", play.TuneStarts(), "starts");
     Figure("update_median", Median(times) * 1e6, "us");

@@ -15,6 +15,8 @@ constexpr int kPlayMode = 10;
 constexpr int kStartMode = 11;
 constexpr int kMenuMode = 1;
 constexpr int kNormalSpeed = 2;
+constexpr int kObjectSlots = 101;
+constexpr float kRunner = 1;
 // Loading takes about 20 updates.
 constexpr int kMenuUpdates = 120;
 
@@ -126,6 +128,12 @@ int SeededPlay::LiveParticles() const {
     int live = 0;
     for (int slot = 0; slot <= app->m_ParticleTop; ++slot) live += app->m_Particles[slot * 10] > 0 ? 1 : 0;
     return live;
+}
+
+int SeededPlay::Runners() const {
+    int runners = 0;
+    for (int slot = 0; slot < kObjectSlots; ++slot) runners += app->m_Objects[slot * 10] == kRunner ? 1 : 0;
+    return runners;
 }
 
 void SeededPlay::TopUpParticles() {

@@ -69,6 +69,8 @@ public:
     PlayBenchHost& Host() { return *host; }
     c_MyApp& App() { return *app; }
     int TuneStarts() const { return tuneStarts; }
+    int LiveParticles() const;
+    int Runners() const;
     int Games() const { return games; }
     bool Playing() const;
 
@@ -78,7 +80,6 @@ private:
     void ChooseKeys();
     void StartGame();
     void TopUpParticles();
-    int LiveParticles() const;
 
     std::uint32_t random;
     PlayBenchHost* host;
