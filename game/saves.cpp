@@ -11,6 +11,8 @@ constexpr int kBadgeWords = 8;
 constexpr int kBlocksWritten = 8;
 constexpr int kBlocksRead = 3;
 constexpr int kBlockFields = 21;
+// Settings and badges, each with its checksum, then the blocks read back.
+constexpr int kFieldsRead = kSettings + 1 + kBadgeWords + 1 + kBlocksRead * kBlockFields;
 
 // Checksums add with 32-bit wraparound.
 int Add(int sum, long long term) {
@@ -28,6 +30,18 @@ int SettingsSum(const Array<int>& settings) {
 int BlockWeightFirst(int k) { return k + 4; }
 
 int BlockWeightSecond(int block, int k) { return block + k + 3; }
+
+// The state up to the end of the last field read, so that a huge state file
+// is never split into millions of strings.
+String PartRead(const String& state) {
+    String separator("|");
+    int end = -1;
+    for (int field = 0; field < kFieldsRead; ++field) {
+        end = state.Find(separator, end + 1);
+        if (end == -1) return state;
+    }
+    return state.Slice(0, end + 1);
+}
 
 }  // namespace
 
@@ -69,7 +83,7 @@ int c_MyApp::p_Save() {
 
 int c_MyApp::p_Load() {
     String state = kp_app_LoadState();
-    Array<String> fields = state.Split(String("|"));
+    Array<String> fields = PartRead(state).Split(String("|"));
     if (kp_VTR_DebugMode == 1) kpPrint(state);
     int badgeStart = LoadSettings(fields);
     ClampSettings();

@@ -1,6 +1,7 @@
 #include <stb/stb_image.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -37,6 +38,13 @@ bool IsPng(FILE* file) {
     return std::fseek(file, 0, SEEK_SET) == 0 && png;
 }
 
+bool StateUnreadable() {
+    FILE* file = std::fopen(kStateFile, "rb");
+    if (!file) return errno != ENOENT;
+    std::fclose(file);
+    return false;
+}
+
 }  // namespace
 
 String KpGlfwGame::PathToFilePath(String path) {
@@ -65,7 +73,10 @@ String KpGlfwGame::LoadState() {
 
 // The state goes to a scratch file first and replaces the old one only when
 // all of it is on disk, so a full disk or a crash never leaves half a file.
+// A state file that is there but cannot be read is kept: it may hold scores
+// the game started without.
 int KpGlfwGame::SaveState(String state) {
+    if (StateUnreadable()) return -1;
     FILE* file = OpenFile(String(kStateScratch), String("wb"));
     if (!file) return -1;
     std::string bytes = state.ToUtf8();

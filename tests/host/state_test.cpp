@@ -7,6 +7,7 @@
 
 #include "host/kp_glfw_game.h"
 #include "tests/host/temp_folder.h"
+#include "tests/support/root_file_powers.h"
 
 namespace {
 
@@ -67,6 +68,23 @@ TEST_F(StateFile, FullDiskKeepsTheOldState) {
     EXPECT_EQ(WEXITSTATUS(status), 2) << "a short write reports -2";
     EXPECT_EQ(folder.Read(".briskostate"), "old highscores");
     EXPECT_EQ(folder.Read(".briskostate.new"), "") << "no scratch file is left behind";
+}
+
+// A state file the player cannot read, left by another user say, once made
+// the game start afresh and replace it, scores and all, at the first save.
+TEST_F(StateFile, UnreadableStateIsKeptRatherThanReplaced) {
+    folder.Write(".briskostate", "another user's highscores");
+    ASSERT_EQ(chmod(folder.File(".briskostate").c_str(), 0), 0);
+    pid_t child = fork();
+    if (child == 0) {
+        bool heldToModes = DropRootsFilePowers() && host.LoadState().Length() == 0;
+        _exit(heldToModes ? -host.SaveState(String("new")) : 100);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 1) << "SaveState gave -1";
+    EXPECT_EQ(folder.Read(".briskostate"), "another user's highscores");
 }
 
 }  // namespace

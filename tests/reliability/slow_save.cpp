@@ -1,0 +1,72 @@
+// Preloaded into the program (LD_PRELOAD). Each step of writing a file whose
+// name starts with ".briskostate" is noted as a line in the file SLOW_SAVE_LOG
+// names: "open" (or "open failed") for writing, "fsync", "rename" before and
+// "renamed" (or "rename failed") after renaming onto it. Each note then waits
+// SLOW_SAVE_MILLISECONDS, so that a test can see what a save did and kill the
+// program in the middle of a step. Other files pass untouched.
+#include <dlfcn.h>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <string>
+
+namespace {
+
+bool IsStateFile(const char* path) {
+    const char* slash = std::strrchr(path, '/');
+    const char* name = slash ? slash + 1 : path;
+    return std::strncmp(name, ".briskostate", 12) == 0;
+}
+
+std::string PathOf(int fd) {
+    char path[4096];
+    std::string link = "/proc/self/fd/" + std::to_string(fd);
+    ssize_t length = readlink(link.c_str(), path, sizeof path - 1);
+    return length > 0 ? std::string(path, static_cast<std::size_t>(length)) : std::string();
+}
+
+void Note(const char* step) {
+    const char* log = std::getenv("SLOW_SAVE_LOG");
+    int fd = log ? open(log, O_WRONLY | O_APPEND | O_CREAT, 0644) : -1;
+    if (fd >= 0) {
+        dprintf(fd, "%s\n", step);
+        close(fd);
+    }
+    const char* delay = std::getenv("SLOW_SAVE_MILLISECONDS");
+    long milliseconds = delay ? std::atol(delay) : 0;
+    timespec pause{milliseconds / 1000, milliseconds % 1000 * 1000000};
+    nanosleep(&pause, nullptr);
+}
+
+template <class Function> Function* Next(const char* name) {
+    return reinterpret_cast<Function*>(dlsym(RTLD_NEXT, name));
+}
+
+}  // namespace
+
+extern "C" {
+
+FILE* fopen(const char* path, const char* mode) {
+    FILE* file = Next<FILE*(const char*, const char*)>("fopen")(path, mode);
+    if (IsStateFile(path) && std::strpbrk(mode, "wa+")) Note(file ? "open" : "open failed");
+    return file;
+}
+
+int fsync(int fd) {
+    if (IsStateFile(PathOf(fd).c_str())) Note("fsync");
+    return Next<int(int)>("fsync")(fd);
+}
+
+int rename(const char* from, const char* to) {
+    bool state = IsStateFile(to);
+    if (state) Note("rename");
+    int result = Next<int(const char*, const char*)>("rename")(from, to);
+    if (state) Note(result == 0 ? "renamed" : "rename failed");
+    return result;
+}
+
+}  // extern "C"

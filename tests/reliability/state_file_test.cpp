@@ -1,0 +1,80 @@
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <random>
+
+#include "tests/reliability/started_program.h"
+
+namespace reliability {
+namespace {
+
+struct StateFault {
+    std::string name;
+    std::string bytes;  // the state file's, or none for a folder in its place
+    bool folder = false;
+    const char* loaded;  // what the game prints on reading it
+};
+
+std::string RandomBytes(std::size_t count) {
+    std::mt19937 random(7);
+    std::string bytes(count, 0);
+    for (char& byte : bytes) byte = static_cast<char>(random());
+    return bytes;
+}
+
+std::string Repeated(const std::string& piece, int times) {
+    std::string text;
+    text.reserve(piece.size() * times);
+    for (int i = 0; i < times; ++i) text += piece;
+    return text;
+}
+
+std::vector<StateFault> Faults() {
+    std::string whole = FirstRunState();
+    return {
+        {"huge-garbage", RandomBytes(8 << 20), false, "Settings Checksum Invalid\nBadges Loaded\nHighscores Loaded\n"},
+        {"huge-tail", whole + Repeated("12|", 16 << 20), false,
+         "Settings Loaded\nBadges Loaded\nHighscores Loaded\n"},
+        {"truncated", whole.substr(0, whole.size() / 2), false, "Settings Loaded\nBadges Loaded\nHighscores Loaded\n"},
+        {"folder", "", true, "Highscores Loaded\n"},
+    };
+}
+
+// A state file of tens of megabytes, garbage, cut off, or a folder where
+// the file should be: the game starts into the title and leaves the file as
+// it is until it saves. Its save replaces a file with a complete state and
+// fails on a folder, without harm either way.
+TEST(StateFile, DamagedOrHugeIsKeptUntilTheGameSavesAndNeverStopsIt) {
+    for (const StateFault& fault : Faults()) {
+        SCOPED_TRACE(fault.name);
+        TempFolder folder, logs;
+        std::string state = folder.File(".briskostate");
+        if (fault.folder) {
+            ASSERT_EQ(mkdir(state.c_str(), 0755), 0);
+        } else {
+            folder.Write(".briskostate", fault.bytes);
+        }
+        StartedProgram program(
+            {.folder = folder.path, .output = logs.File("output.txt"), .environment = SlowSaves(logs.File("steps.log"), 0)});
+        ASSERT_TRUE(e2e::NewUser::IsTitle(ShotWhen("state-" + fault.name, 20, e2e::NewUser::IsTitle)));
+        EXPECT_EQ(program.Output(), std::string("opening openal device\n") + fault.loaded);
+        if (!fault.folder) {
+            EXPECT_TRUE(folder.Read(".briskostate") == fault.bytes) << "unchanged by the start";
+        }
+
+        std::string saved = fault.folder ? "open\nfsync\nrename\nrename failed\n" : "open\nfsync\nrename\nrenamed\n";
+        EXPECT_TRUE(LeaveUntil(5, [&] { return logs.Read("steps.log") == saved; })) << logs.Read("steps.log");
+        EXPECT_TRUE(e2e::NewUser::IsTitle(ShotWhen("state-" + fault.name + "-saved", 5, e2e::NewUser::IsTitle)));
+        EXPECT_EQ(End(program, Ending::kF4), 0);
+        EXPECT_EQ(program.Output(), std::string("opening openal device\n") + fault.loaded);
+        EXPECT_FALSE(std::filesystem::exists(folder.File(".briskostate.new"))) << "no scratch file is left";
+        if (fault.folder) {
+            EXPECT_TRUE(std::filesystem::is_directory(state));
+        } else {
+            EXPECT_EQ(folder.Read(".briskostate"), FirstRunState());
+        }
+    }
+}
+
+}  // namespace
+}  // namespace reliability
