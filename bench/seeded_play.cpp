@@ -136,6 +136,21 @@ int SeededPlay::Runners() const {
     return runners;
 }
 
+// A runner enters from a side at a platform's height, as the game sends them.
+void SeededPlay::TopUpRunners() {
+    for (int runners = Runners(); runners < kBusyRunners; ++runners) {
+        int slot = app->p_FreeObj(kObjectSlots - 1);
+        if (slot < 0) return;
+        float* runner = app->m_Objects.Data() + slot;
+        bool fromRight = Next() % 2 == 0;
+        runner[0] = kRunner;
+        runner[1] = fromRight ? 640 + 64 : -64;
+        runner[2] = static_cast<float>(16 * (5 * (1 + Next() % 5)) - 8);
+        runner[3] = (fromRight ? -1.0f : 1.0f) * static_cast<float>(3 + Next() % 3);
+        runner[4] = 0;
+    }
+}
+
 void SeededPlay::TopUpParticles() {
     for (int live = LiveParticles(); live < kBusyParticles; ++live) {
         float x = static_cast<float>(Next() % 640);
@@ -150,6 +165,7 @@ UpdateTimes SeededPlay::Step() {
     if (Playing()) {
         ChooseKeys();
         TopUpParticles();
+        TopUpRunners();
     }
     int tuneWas = app->m_TuneStarted;
     UpdateTimes times = host->TimedUpdate();

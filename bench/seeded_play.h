@@ -52,11 +52,13 @@ private:
 };
 
 // The game started at Normal speed and played by a seeded bot: runs, jumps,
-// turns at random, starts a new game after each game over. Particles are
-// topped up to a level's busiest count so every update has the full load.
+// turns at random, starts a new game after each game over. Particles and
+// runners are topped up to a level's busiest counts so every update has the
+// full load.
 class SeededPlay {
 public:
     static constexpr int kBusyParticles = 250;
+    static constexpr int kBusyRunners = 4;
 
     // Opens the 640 x 480 window first when `windowed`.
     SeededPlay(std::uint32_t seed, bool windowed);
@@ -80,6 +82,7 @@ private:
     void ChooseKeys();
     void StartGame();
     void TopUpParticles();
+    void TopUpRunners();
 
     std::uint32_t random;
     PlayBenchHost* host;
