@@ -2,8 +2,8 @@
 
 #include <ctime>
 
-#include "framework/app/framework_globals.h"
 #include "host/glfw2.h"
+#include "host/kp_program.h"
 #include "runtime/gc.h"
 
 namespace {
@@ -19,15 +19,6 @@ constexpr int kObjectSlots = 101;
 constexpr float kRunner = 1;
 // Loading takes about 20 updates.
 constexpr int kMenuUpdates = 120;
-
-void MarkGlobals() {
-    kp_framework_mark();
-    kp_VTR_mark();
-}
-
-}  // namespace
-
-namespace {
 
 double Seconds(clockid_t clock) {
     timespec now;
@@ -71,9 +62,7 @@ SeededPlay::SeededPlay(std::uint32_t seed, bool windowed) : random(seed), host(n
         glfw2::Init();
         host->SetGlfwWindow(640, 480, 8, 8, 8, 0, 0, 0, false);
     }
-    kp_framework_init();
-    kp_VTR_init();
-    gc_add_roots(MarkGlobals);
+    kpInit();
     app = (new c_MyApp)->m_new();
     host->StartGame();
     // As in the game, the loading screen and the title are on screen (and
