@@ -1,7 +1,5 @@
 #include "bench/seeded_play.h"
 
-#include <ctime>
-
 #include "host/glfw2.h"
 #include "host/kp_program.h"
 #include "runtime/gc.h"
@@ -20,12 +18,6 @@ constexpr float kRunner = 1;
 // Loading takes about 20 updates.
 constexpr int kMenuUpdates = 120;
 
-double Seconds(clockid_t clock) {
-    timespec now;
-    clock_gettime(clock, &now);
-    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
-}
-
 template <class Call> CallTime Timed(Call call) {
     double wall = Now(), cpu = ThreadCpuNow();
     call();
@@ -33,10 +25,6 @@ template <class Call> CallTime Timed(Call call) {
 }
 
 }  // namespace
-
-double Now() { return Seconds(CLOCK_MONOTONIC); }
-
-double ThreadCpuNow() { return Seconds(CLOCK_THREAD_CPUTIME_ID); }
 
 UpdateTimes PlayBenchHost::TimedUpdate() {
     millisecs += 16;

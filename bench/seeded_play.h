@@ -2,13 +2,9 @@
 
 #include <cstdint>
 
+#include "bench/bench_clock.h"
 #include "game/my_app.h"
 #include "host/kp_glfw_game.h"
-
-// Seconds on the monotonic clock, and of this thread's processor time (which
-// leaves out the time other programs on a busy machine take).
-double Now();
-double ThreadCpuNow();
 
 struct CallTime {
     double wall = 0;

@@ -14,7 +14,7 @@
 #include <memory>
 #include <string>
 
-#include "bench/seeded_play.h"
+#include "bench/bench_clock.h"
 #include "bench/sprite_scene.h"
 #include "framework/app/app.h"
 #include "host/glfw2.h"

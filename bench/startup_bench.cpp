@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "bench/seeded_play.h"
+#include "bench/bench_clock.h"
 
 namespace {
 

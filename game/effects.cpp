@@ -115,14 +115,20 @@ int c_MyApp::p_FreeParticle() {
     return -1;
 }
 
-// A full pool drops the particle.
-int c_MyApp::p_AddParticle(int kind, float x, float y, float vx, float vy, int value, int colour, int alphaLess1) {
+float* c_MyApp::ClaimParticle(int kind, float x, float y) {
     int at = p_FreeParticle();
-    if (at < 0) return 0;
+    if (at < 0) return nullptr;
     float* p = Particle(*this, at);
     p[kKind] = static_cast<float>(kind);
     p[kX] = x;
     p[kY] = y;
+    return p;
+}
+
+// A full pool drops the particle.
+int c_MyApp::p_AddParticle(int kind, float x, float y, float vx, float vy, int value, int colour, int alphaLess1) {
+    float* p = ClaimParticle(kind, x, y);
+    if (!p) return 0;
     p[kVX] = vx;
     p[kVY] = vy;
     p[kRotation] = static_cast<float>(Trunc(std::floor(360.99f * kp_random_Rnd())));
@@ -138,12 +144,8 @@ int c_MyApp::p_AddParticle(int kind, float x, float y, float vx, float vy, int v
 int c_MyApp::p_ThrowParticle(float x, float y, int kind, int colour, float angle, float speed) {
     if (angle == kNotGiven) angle = 360 * kp_random_Rnd();
     if (speed == kNotGiven) speed = 3 + 5 * kp_random_Rnd();
-    int at = p_FreeParticle();
-    if (at < 0) return 0;
-    float* p = Particle(*this, at);
-    p[kKind] = static_cast<float>(kind);
-    p[kX] = x;
-    p[kY] = y;
+    float* p = ClaimParticle(kind, x, y);
+    if (!p) return 0;
     p[kVX] = speed * SinDeg(angle);
     p[kVY] = -speed * CosDeg(angle);
     p[kRotation] = 360 * kp_random_Rnd();

@@ -392,4 +392,7 @@ private:
     void ClampSetting(int slot, int low, int high);
     void PlacePad();
     void Tilt();
+    // A free particle slot with its kind and place set; null when the pool
+    // is full.
+    float* ClaimParticle(int kind, float x, float y);
 };

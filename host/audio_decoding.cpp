@@ -114,10 +114,10 @@ DecodedAudio DecodeWave(FILE* file) {
 
 DecodedAudio DecodeOgg(FILE* file) {
     OggReader reader(file);
+    if (!reader.Opened() || reader.Channels() <= 0) return DecodedAudio();
     std::vector<short> samples;
     while (reader.Read(samples, reader.Hertz()) > 0) {
     }
-    if (!reader.Opened() || reader.Channels() <= 0) return DecodedAudio();
     DecodedAudio audio;
     std::size_t bytes = samples.size() * sizeof(short);
     audio.samples = static_cast<unsigned char*>(kp_malloc(bytes ? bytes : 1));
