@@ -8,9 +8,6 @@
 #include "host/kp_program.h"
 #include "runtime/errors.h"
 
-int argc;
-char** argv;
-
 namespace {
 
 void StartRuntime(int arguments, char** values) {

@@ -1,10 +1,7 @@
 #pragma once
 
 #include "host/kp_glfw_game.h"
-
-// The process arguments, stored at start.
-extern int argc;
-extern char** argv;
+#include "host/program_arguments.h"
 
 class KpBriskoGame : public KpGlfwGame {
 public:

@@ -5,11 +5,12 @@
 #include "host/kp_game.h"
 #include "runtime/file_bytes.h"
 #include "runtime/memory.h"
+#include "runtime/system_text.h"
 
 FILE* KpGame::OpenFile(String path, String mode) {
     String filePath = PathToFilePath(path);
     if (filePath.Length() == 0) return nullptr;
-    return std::fopen(filePath.ToUtf8().c_str(), mode.ToUtf8().c_str());
+    return std::fopen(SystemBytes(filePath).c_str(), SystemBytes(mode).c_str());
 }
 
 String KpGame::LoadString(String path) {

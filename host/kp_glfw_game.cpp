@@ -7,6 +7,7 @@
 
 #include "host/glfw2.h"
 #include "host/key_translation.h"
+#include "runtime/system_text.h"
 
 extern char** environ;
 
@@ -61,7 +62,7 @@ void KpGlfwGame::SetSwapInterval(int interval) {
 // The URL goes to the desktop's opener as one argument, without a shell, so
 // nothing in it is run as a command.
 void KpGlfwGame::OpenUrl(String url) {
-    std::string address(static_cast<const char*>(String::CString<char>(url)));
+    std::string address = SystemBytes(url);
     char program[] = "xdg-open";
     char* arguments[] = {program, address.data(), nullptr};
     pid_t child;

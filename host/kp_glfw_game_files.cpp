@@ -1,30 +1,18 @@
 #include <stb/stb_image.h>
-#include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
-#include <string>
 
 #include "host/audio_decoding.h"
 #include "host/kp_glfw_game.h"
+#include "host/program_arguments.h"
+#include "host/program_folder.h"
+#include "host/state_file.h"
 
 namespace {
 
 const char* const kStateFile = "./.briskostate";
-const char* const kStateScratch = "./.briskostate.new";
-
-// The folder of the running program, "/" separated.
-String FindProgramFolder() {
-    char path[4096];
-    ssize_t length = readlink("/proc/self/exe", path, sizeof path - 1);
-    if (length <= 0) std::abort();
-    std::string program(path, static_cast<std::size_t>(length));
-    std::size_t slash = program.rfind('/');
-    if (slash == std::string::npos) std::abort();
-    return String(program.substr(0, slash).c_str());
-}
 
 // The game's images are all PNG files. Anything else is refused before
 // stb_image guesses at it: its TGA reader needs no signature, so a damaged
@@ -48,7 +36,7 @@ bool StateUnreadable() {
 }  // namespace
 
 String KpGlfwGame::PathToFilePath(String path) {
-    if (programFolder.Length() == 0) programFolder = FindProgramFolder();
+    if (programFolder.Length() == 0) programFolder = ProgramFolder("/proc/self/exe", argv ? argv[0] : nullptr);
     if (!path.StartsWith(String("brisko:"))) return path;
 
     String data("brisko://data/");
@@ -71,28 +59,11 @@ String KpGlfwGame::LoadState() {
     return state;
 }
 
-// The state goes to a scratch file first and replaces the old one only when
-// all of it is on disk, so a full disk or a crash never leaves half a file.
 // A state file that is there but cannot be read is kept: it may hold scores
 // the game started without.
 int KpGlfwGame::SaveState(String state) {
     if (StateUnreadable()) return -1;
-    FILE* file = OpenFile(String(kStateScratch), String("wb"));
-    if (!file) return -1;
-    std::string bytes = state.ToUtf8();
-    bool complete = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    complete = std::fflush(file) == 0 && complete;
-    complete = fsync(fileno(file)) == 0 && complete;
-    complete = std::fclose(file) == 0 && complete;
-    if (!complete) {
-        std::remove(kStateScratch);
-        return -2;
-    }
-    if (std::rename(kStateScratch, kStateFile) != 0) {
-        std::remove(kStateScratch);
-        return -1;
-    }
-    return 0;
+    return ReplaceFileContent(kStateFile, state.ToUtf8());
 }
 
 unsigned char* KpGlfwGame::LoadImageData(String path, int* width, int* height, int* components) {

@@ -1,7 +1,15 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
 
 #include "host/data_path.h"
+#include "host/file_paths.h"
 #include "host/kp_glfw_game.h"
+#include "host/program_folder.h"
+#include "runtime/system_text.h"
+#include "tests/host/temp_folder.h"
 
 namespace {
 
@@ -44,6 +52,44 @@ TEST(HostPaths, UnknownFolderFailsToOpen) {
     int length = 77;
     EXPECT_EQ(host.LoadData(String("brisko://data/missing.bin"), &length), nullptr);
     EXPECT_EQ(length, 77);
+}
+
+// A player may keep the game in a folder with any letters in its name; the
+// folder comes back whole, and files in it open.
+TEST(ProgramFolder, FollowsTheProgramsLinkWhateverTheFolderIsCalled) {
+    TempFolder root;
+    const std::string folder = root.File("zo\xC3\xAB's games \xF0\x9F\x8E\xAE");
+    std::filesystem::create_directory(folder);
+    std::ofstream(folder + "/asset.txt") << "found";
+    std::filesystem::create_symlink(folder + "/vantaroo", root.File("exe"));
+
+    String found = ProgramFolder(root.File("exe").c_str(), nullptr);
+    const Char letters[] = {u'z', u'o', 0xEB};
+    EXPECT_TRUE(found.Contains(String(letters, 3)));
+    EXPECT_EQ(SystemBytes(found), folder);
+
+    KpGlfwGame host;
+    EXPECT_EQ(host.LoadString(found + String("/asset.txt")).ToUtf8(), "found");
+}
+
+// Without the kernel's link to the program the command's own path is the
+// next best guide, and the current folder the last.
+TEST(ProgramFolder, FallsBackToTheCommandThenTheCurrentFolder) {
+    const std::string missing = "/nonexistent/exe";
+    const std::string here = CurrentFolder();
+    const struct {
+        const char* command;
+        std::string folder;
+    } cases[] = {
+        {"/opt/vantaroo/vantaroo", "/opt/vantaroo"},
+        {"build/vantaroo", here + "/build"},
+        {"./vantaroo", here + "/."},
+        {"vantaroo", here},
+        {nullptr, here},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(SystemBytes(ProgramFolder(missing.c_str(), c.command)), c.folder) << (c.command ? c.command : "none");
+    }
 }
 
 }  // namespace

@@ -57,5 +57,34 @@ TEST(DataFolder, MissingOrCutOffAssetsLeaveEmptySlotsAndTheGameRuns) {
     }
 }
 
+// A player may keep the game in a folder with accents, spaces or any other
+// letters in its name, or in one whose name is not even UTF-8: the game
+// still finds its pictures and sounds beside itself.
+TEST(DataFolder, ProgramInAFolderOfAnyNameFindsItsData) {
+    const char* names[] = {"zo\xC3\xAB's Spiele \xF0\x9F\x8E\xAE", "caf\xE9 games"};
+    for (const char* name : names) {
+        SCOPED_TRACE(name);
+        TempFolder root;
+        const std::string folder = root.File(name);
+        fs::create_directory(folder);
+        fs::copy_file(PROGRAM, folder + "/vantaroo");
+        fs::create_directory_symlink(DATA_FOLDER, folder + "/data");
+        root.Write("alsoft.conf", "[general]\ndrivers = wave\nchannels = stereo\nsample-type = int16\n"
+                                  "frequency = 44100\n[wave]\nfile = " + root.File("sound.wav") + "\n");
+        StartedProgram program({.program = folder + "/vantaroo",
+                                .folder = root.path,
+                                .output = root.File("output.txt"),
+                                .environment = {"ALSOFT_DRIVERS=wave", "ALSOFT_CONF=" + root.File("alsoft.conf")}});
+        e2e::Frame title = ShotWhen("any-folder-name", 15, e2e::NewUser::IsTitle);
+        ASSERT_TRUE(e2e::NewUser::IsTitle(title));
+        EXPECT_GT(title.Bright({60, 20, 380, 150}), 0.1) << "the logo";
+        RealProgram::Hold("Left");
+        RealProgram::Wait(300);
+        EXPECT_EQ(End(program, Ending::kF4), 0);
+        e2e::Recording sound(root.Read("sound.wav"));
+        EXPECT_GT(sound.Loudest(0, sound.Seconds()), 1000) << "the menu's click";
+    }
+}
+
 }  // namespace
 }  // namespace reliability

@@ -1,0 +1,4 @@
+#include "host/program_arguments.h"
+
+int argc;
+char** argv;
