@@ -25,7 +25,8 @@ bool Noted(const TempFolder& logs, const std::string& step) {
 // start from reading the state, nor its save from working.
 TEST(KilledSave, LeavesTheOldOrTheNewStateWholeWhereverItHits) {
     const KillPoint points[] = {{"open", false},   {"open", false},   {"fsync", false},   {"fsync", false},
-                                {"rename", false}, {"rename", false}, {"renamed", true}, {"renamed", true}};
+                                {"rename", false}, {"rename", false}, {"renamed", true}, {"renamed", true},
+                                {"fsync folder", true}};
     const std::string oldState = FirstRunState() + "old|";  // a field the game does not write
     const std::string newState = FirstRunState();
     unsigned seed = std::random_device()();

@@ -1,11 +1,13 @@
 // Preloaded into the program (LD_PRELOAD). Each step of writing a file whose
 // name starts with ".briskostate" is noted as a line in the file SLOW_SAVE_LOG
 // names: "open" (or "open failed") for writing, "fsync", "rename" before and
-// "renamed" (or "rename failed") after renaming onto it. Each note then waits
+// "renamed" (or "rename failed") after renaming onto it, and "fsync folder"
+// when a folder is synced. Each note then waits
 // SLOW_SAVE_MILLISECONDS, so that a test can see what a save did and kill the
 // program in the middle of a step. Other files pass untouched.
 #include <dlfcn.h>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -42,6 +44,11 @@ void Note(const char* step) {
     nanosleep(&pause, nullptr);
 }
 
+bool IsFolder(int fd) {
+    struct stat status;
+    return fstat(fd, &status) == 0 && S_ISDIR(status.st_mode);
+}
+
 template <class Function> Function* Next(const char* name) {
     return reinterpret_cast<Function*>(dlsym(RTLD_NEXT, name));
 }
@@ -57,6 +64,7 @@ FILE* fopen(const char* path, const char* mode) {
 }
 
 int fsync(int fd) {
+    if (IsFolder(fd)) Note("fsync folder");
     if (IsStateFile(PathOf(fd).c_str())) Note("fsync");
     return Next<int(int)>("fsync")(fd);
 }
