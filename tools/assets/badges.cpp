@@ -68,6 +68,8 @@ Sdf symbolShape(int s, V2 c) {
     }
 }
 
+}  // namespace
+
 void drawBadge(const Pen& p, int f) {
     int tier = f / 16, sym = f % 16;
     V2 c{32, 32};
@@ -89,8 +91,6 @@ void drawBadge(const Pen& p, int f) {
     p.fill(grow(symbol, 2), pal::ink);
     p.fill(symbol, vgrad(16, pal::white, 48, mix(t.light, pal::white, 0.4f)));
 }
-
-}  // namespace
 
 Sheet badgesSheet() {
     Sheet s{"BadgesA", 64, 64, 64, 8, nullptr};

@@ -191,6 +191,10 @@ void Pen::span(const Sdf& shape, float margin, int& xa, int& ya, int& xb, int& y
 }
 
 void Pen::fill(const Sdf& shape, const Paint& paint, float alpha) const {
+    if (sink) {
+        sink(shape, paint, alpha);
+        return;
+    }
     int xa, ya, xb, yb;
     span(shape, 2, xa, ya, xb, yb);
     for (int y = ya; y < yb; ++y)

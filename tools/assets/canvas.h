@@ -72,12 +72,18 @@ Paint solid(Rgba c);
 Paint vgrad(float y0, Rgba c0, float y1, Rgba c1);
 Paint radial(V2 c, float r, Rgba inner, Rgba outer);
 
+// Takes a pen's fills as shapes instead of pixels, e.g. to write vectors.
+using ShapeSink = std::function<void(const Sdf& shape, const Paint& paint, float alpha)>;
+
 // A pen draws into one frame of a canvas: design coordinates run over the
-// frame at factor 1 and are scaled by `s` device pixels per unit.
+// frame at factor 1 and are scaled by `s` device pixels per unit. With a
+// sink, fills and outlines go to the sink and the canvas is not touched;
+// glows need the canvas.
 struct Pen {
     Canvas* c = nullptr;
     int ox = 0, oy = 0, fw = 0, fh = 0;  // frame rectangle in device pixels
     float s = 1;
+    ShapeSink sink;
 
     void fill(const Sdf& shape, const Paint& paint, float alpha = 1) const;
     void fill(const Sdf& shape, Rgba colour) const { fill(shape, solid(colour)); }

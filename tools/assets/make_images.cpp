@@ -1,22 +1,26 @@
 // Writes every image the game loads into a data folder, at the three
 // resolution factors, plus the framework font. With --sheets DIR it also
-// writes a numbered contact sheet of every image for review.
+// writes a numbered contact sheet of every image for review; with --icons
+// DIR the desktop icons into an icon-theme folder.
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 
+#include "icons.h"
 #include "sheet.h"
 
 using namespace art;
 
 int main(int argc, char** argv) {
-    std::string dataDir, sheetsDir, only;
+    std::string dataDir, sheetsDir, iconsDir, only;
     int zoomOverride = 0;
     for (int i = 1; i < argc; ++i) {
         if (!std::strcmp(argv[i], "--sheets") && i + 1 < argc)
             sheetsDir = argv[++i];
+        else if (!std::strcmp(argv[i], "--icons") && i + 1 < argc)
+            iconsDir = argv[++i];
         else if (!std::strcmp(argv[i], "--zoom") && i + 1 < argc)
             zoomOverride = std::atoi(argv[++i]);
         else if (!std::strcmp(argv[i], "--only") && i + 1 < argc)
@@ -24,8 +28,8 @@ int main(int argc, char** argv) {
         else
             dataDir = argv[i];
     }
-    if (dataDir.empty() && sheetsDir.empty()) {
-        std::fprintf(stderr, "usage: %s DATA_DIR [--sheets DIR [--zoom N]] [--only NAME]\n", argv[0]);
+    if (dataDir.empty() && sheetsDir.empty() && iconsDir.empty()) {
+        std::fprintf(stderr, "usage: %s DATA_DIR [--sheets DIR [--zoom N]] [--only NAME] [--icons DIR]\n", argv[0]);
         return 2;
     }
     auto started = std::chrono::steady_clock::now();
@@ -58,6 +62,7 @@ int main(int argc, char** argv) {
             ok &= writePng(sheetsDir + "/qira_font.png", contactSheet(strip, 1, 4));
         }
     }
+    if (!iconsDir.empty()) ok &= writeIcons(iconsDir);
     double secs = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
     std::printf("images %s in %.2f s\n", ok ? "written" : "FAILED", secs);
     return ok ? 0 : 1;

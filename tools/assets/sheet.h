@@ -43,6 +43,9 @@ Sheet menuSheet();
 Sheet studioLogoSheet();
 Sheet titleLogoSheet();
 Sheet badgesSheet();
+// Badge `frame` of "BadgesA" on its 64 x 64 design grid; the game's icon
+// reuses it.
+void drawBadge(const Pen& p, int frame);
 Sheet gameFontSheet();
 // The framework font is a single strip with bordered frames, factor 1 only.
 Canvas frameworkFont();
