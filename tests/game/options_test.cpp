@@ -52,6 +52,31 @@ TEST_F(Options, RowsDoWhatTheySay) {
     EXPECT_EQ(app->m_Settings[15], 1 - left);
 }
 
+// Keeps the music volumes the game asks the device for.
+class MusicVolumeLog : public gxtkAudio {
+public:
+    std::vector<float> volumes;
+
+    int SetMusicVolume(float volume) override {
+        volumes.push_back(volume);
+        return 0;
+    }
+};
+
+TEST_F(Options, MusicRowAppliesTheVolumeOfEachStep) {
+    auto* audio = new MusicVolumeLog;
+    kp_audio_SetAudioDevice(audio);
+    app->m_Settings[7] = 0;
+    app->m_OptionCursor = 2;
+    std::vector<int> steps;
+    for (int i = 0; i < 4; ++i) {
+        Tap(32);
+        steps.push_back(app->m_Settings[7]);
+    }
+    EXPECT_EQ(steps, (std::vector<int>{1, 2, 3, 0}));
+    EXPECT_EQ(audio->volumes, (std::vector<float>{0.7f, 0.4f, 0.0f, 1.0f})) << "Normal, Quiet, OFF, Loud";
+}
+
 TEST_F(Options, CursorRunsFromBackToTheRightStick) {
     for (int i = 0; i < 8; ++i) Tap(40);
     EXPECT_EQ(app->m_OptionCursor, 5) << "no overscan or quit row on the desktop";

@@ -1,4 +1,6 @@
+#include "framework/containers/random.h"
 #include "tests/game/play_fixture.h"
+#include "tests/game/random_draws.h"
 
 namespace {
 
@@ -235,6 +237,33 @@ TEST_F(Play, BackOnTheBottomRowEndsTheLevel) {
         ASSERT_TRUE(UpdateUntil([&] { return app->m_Player[98] == 2; }, 200)) << c.name;
         EXPECT_FLOAT_EQ(app->m_Player[50], 50);
         EXPECT_FLOAT_EQ(app->m_Player[99], c.lives);
+    }
+}
+
+// A lost life's streaks take three draws each, in slot order: x from the
+// first, y from the second, the fall speed from the third. They have fallen
+// once by the end of the update.
+TEST_F(Play, FallingStreaksTakeTheirPlaceFromTheDraws) {
+    StartGame();
+    EmptyLayout();
+    PlacePlayer(20, static_cast<float>(app->m_GridH - 1));  // lands on the floor in the next update
+    app->m_TuneStarted = 1;
+    app->m_Player[50] = 49;
+    app->m_Player[35] = 1;  // on the floor already, so it does not flicker
+    const int seed = 2024;
+    kp_random_Seed = seed;
+    Update();
+    ASSERT_EQ(app->m_TuneStarted, 0) << "the level ends in this update";
+    std::vector<float> r = Draws(seed, 6);
+    const float speedFactor = app->m_Player[21];
+    for (int slot = 0; slot < 2; ++slot) {
+        SCOPED_TRACE(slot);
+        const float* streak = Object(slot);
+        float fall = 6 + 6 * r[3 * slot + 2];
+        EXPECT_EQ(streak[0], 10);
+        EXPECT_FLOAT_EQ(streak[1], r[3 * slot] * kp_VTR_jscrw);
+        EXPECT_FLOAT_EQ(streak[2], r[3 * slot + 1] * (64 - kp_VTR_jscrh) - 64 + 2 * fall * speedFactor);
+        EXPECT_FLOAT_EQ(streak[4], fall);
     }
 }
 

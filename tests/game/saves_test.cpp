@@ -82,6 +82,58 @@ TEST_F(Saves, ABrokenSectionResetsOnlyItself) {
     EXPECT_EQ(app->m_HighScores[0], 77);
 }
 
+// A player's file with real scores. Each block's checksum is worked out by
+// hand, weighting pair k's first value by k + 4 and its second by b + k + 3:
+// block 0 (Top and Last of Slow):
+//   4*1275 + 5*820 + 6*311 + 7*96 = 11738; 3*96 + 4*1275 + 5*820 = 9488; 21226
+// block 1 (Normal), both weights k + 4:
+//   4*2040 + 5*1500 + 6*990 + 7*640 + 8*415 + 9*230 + 10*120 + 11*55 + 12*12
+//   + 13*3 = 33458; 4*3 + 5*640 + 6*12 + 7*2040 + 8*55 + 9*990 + 10*120
+//   + 11*1500 + 12*415 + 13*230 = 52584; 86042
+// block 2 (Fast): 4*5012 + 5*77 = 20433; 5*77 + 6*5012 = 30457; 50890
+// Blocks 3 to 5 are written from entries 30 to 59, the Last tables, whose
+// pairs have nothing second:
+// block 3: 4*96 + 5*1275 + 6*820 = 11679
+// block 4: the Last of Normal weighted as in block 1, 52584
+// block 5: 4*77 + 5*5012 = 25368
+const std::string kScoredState =
+    "0|0|0|0|0|1|0|0|0|0|64|64|10|0|1|0|0|0|0|0|0|0|0|0|0|1483|"
+    "0|0|0|0|0|0|0|0|0|"
+    "1275|96|820|1275|311|820|96|0|0|0|0|0|0|0|0|0|0|0|0|0|21226|"
+    "2040|3|1500|640|990|12|640|2040|415|55|230|990|120|120|55|1500|12|415|3|230|86042|"
+    "5012|77|77|5012|0|0|0|0|0|0|0|0|0|0|0|0|0|0|0|0|50890|"
+    "96|0|1275|0|820|0|0|0|0|0|0|0|0|0|0|0|0|0|0|0|11679|"
+    "3|0|640|0|12|0|2040|0|55|0|990|0|120|0|1500|0|415|0|230|0|52584|"
+    "77|0|5012|0|0|0|0|0|0|0|0|0|0|0|0|0|0|0|0|0|25368|"
+    "0|0|0|0|0|0|0|0|0|0|0|0|0|0|0|0|0|0|0|0|0|"
+    "0|0|0|0|0|0|0|0|0|0|0|0|0|0|0|0|0|0|0|0|0|";
+
+TEST_F(Saves, AFileWithScoresLoadsAndIsSavedBackUnchanged) {
+    host->state = String(kScoredState.c_str());
+    EXPECT_EQ(Reload(), "Settings Loaded\nBadges Loaded\nHighscores Loaded\n");
+    const std::pair<int, int> entries[] = {{0, 1275}, {3, 96},    {30, 96}, {32, 820},  {10, 2040}, {19, 3}, {40, 3},
+                                           {49, 230}, {20, 5012}, {21, 77}, {50, 77},   {51, 5012}, {60, 0}};
+    for (auto [entry, score] : entries) EXPECT_EQ(app->m_HighScores[entry], score) << entry;
+    app->p_Save();
+    EXPECT_EQ(host->state.ToUtf8(), kScoredState);
+}
+
+TEST_F(Saves, OneChangedDigitRejectsOnlyItsBlock) {
+    std::string changed = kScoredState;
+    changed.replace(changed.find("|990|12|"), 8, "|991|12|");  // Top entry 2 of Normal
+    host->state = String(changed.c_str());
+    for (int k = 0; k < 10; ++k) app->m_HighScores[10 + k] = app->m_HighScores[40 + k] = 7;
+    EXPECT_EQ(Reload(), "Settings Loaded\nBadges Loaded\nHighscores Loaded\n");
+    for (int k = 0; k < 10; ++k) {
+        EXPECT_EQ(app->m_HighScores[10 + k], 0) << k;
+        EXPECT_EQ(app->m_HighScores[40 + k], 0) << k;
+    }
+    EXPECT_EQ(app->m_HighScores[0], 1275);
+    EXPECT_EQ(app->m_HighScores[30], 96);
+    EXPECT_EQ(app->m_HighScores[20], 5012);
+    EXPECT_EQ(app->m_HighScores[51], 5012);
+}
+
 TEST_F(Saves, ShortStringsReadWhatTheyHold) {
     // A split into twenty-five pieces holds no settings: the first nine are
     // a badge section.

@@ -52,6 +52,27 @@ TEST(PadLayout, ReadingsBecomeSticksAndButtons) {
     }
 }
 
+// Each pad button of a layout B pad pressed alone, to see exactly which
+// framework button it becomes; the triggers (6 and 7) become none.
+TEST(PadLayout, EachLayoutBButtonAloneBecomesItsFrameworkButton) {
+    const float axes[6] = {};
+    const int frameworkButton[16] = {2, 0, 1, 3, 4, 5, -1, -1, 6, 7, 12, 13, 8, 9, 10, 11};
+    for (int padButton = 0; padButton < 16; ++padButton) {
+        unsigned char pressed[32] = {};
+        pressed[padButton] = 1;
+        Array<float> x(2), y(2), z(2);
+        Array<bool> buttons(32);
+        MapPadReading(axes, 6, pressed, 16, x, y, z, buttons);
+        std::vector<int> down;
+        for (int k = 0; k < 32; ++k) {
+            if (buttons[k]) down.push_back(k);
+        }
+        std::vector<int> expected;
+        if (frameworkButton[padButton] >= 0) expected.push_back(frameworkButton[padButton]);
+        EXPECT_EQ(down, expected) << "pad button " << padButton;
+    }
+}
+
 TEST(HostServices, UrlReachesTheOpenerAsOneArgumentWithoutAShell) {
     TempFolder folder;
     std::string opener = folder.Write("xdg-open", "#!/bin/sh\nprintf '%s|%s' \"$#\" \"$1\" > \"$(dirname \"$0\")/opened\"\n");
