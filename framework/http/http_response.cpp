@@ -1,4 +1,5 @@
 #include "framework/http/http_request.h"
+#include "framework/http/text_encoding.h"
 
 namespace {
 
@@ -14,13 +15,18 @@ String Trimmed(const String& line) {
 }  // namespace
 
 // The new bytes are at [offset, offset + count) of the receive buffer; the
-// bytes before them are an unfinished header line. The server closed (0) or
-// the receive failed (-1) when nothing came.
+// bytes before them are an unfinished header line or, in the body, the start
+// of a UTF-8 sequence that the previous chunk cut.
 int c_HttpRequest::p_OnReceiveComplete(c_DataBuffer*, int offset, int count, c_Socket*) {
-    if (count <= 0) return p_Finish();
+    if (count <= 0) {
+        // The server closed (0) or the receive failed (-1): bytes held for an
+        // unfinished character are decoded as they are, and the request ends.
+        if (m_BodyPieces && offset > 0) m_BodyPieces->p_Push4(m_ReceiveBuffer->p_PeekString(0, offset, String("utf8")));
+        return p_Finish();
+    }
     if (m_BodyPieces) {
         m_BytesReceived += count;
-        TakeBody(offset, offset + count);
+        TakeBody(0, offset + count);
     } else {
         ReadHeaders(offset, count);
     }
@@ -77,11 +83,14 @@ void c_HttpRequest::KeepUnfinishedLine(int lineStart, int end) {
     ReceiveFrom(tail);
 }
 
-// Each chunk of the body is decoded by itself: a character split between two
-// chunks leaves both as one character per byte.
+// Decodes the body bytes at [from, end) as one piece. A UTF-8 sequence cut
+// at the end waits at the buffer's start for the rest, so a character split
+// between two chunks still decodes.
 void c_HttpRequest::TakeBody(int from, int end) {
-    m_BodyPieces->p_Push4(m_ReceiveBuffer->p_PeekString(from, end - from, String("utf8")));
-    ReceiveFrom(0);
+    int held = Utf8TailLength(m_ReceiveBuffer->Bytes() + from, end - from);
+    m_BodyPieces->p_Push4(m_ReceiveBuffer->p_PeekString(from, end - held - from, String("utf8")));
+    m_ReceiveBuffer->p_CopyBytes(end - held, m_ReceiveBuffer, 0, held);
+    ReceiveFrom(held);
 }
 
 void c_HttpRequest::ReceiveFrom(int start) {

@@ -65,3 +65,12 @@ String DecodeText(const unsigned char* bytes, int count, const String& encoding)
     }
     return String(units.data(), count);
 }
+
+int Utf8TailLength(const unsigned char* bytes, int count) {
+    for (int back = 1; back <= 2 && back <= count; ++back) {
+        unsigned char byte = bytes[count - back];
+        if (IsContinuation(byte)) continue;
+        return SequenceLength(byte) > back ? back : 0;
+    }
+    return 0;
+}

@@ -14,3 +14,7 @@ std::string EncodeText(const String& text, const String& encoding);
 // three bytes; any fault makes the whole call give one character per byte,
 // holding the byte's signed value.
 String DecodeText(const unsigned char* bytes, int count, const String& encoding);
+
+// How many bytes at the end of the run begin a UTF-8 sequence that the next
+// bytes may still complete.
+int Utf8TailLength(const unsigned char* bytes, int count);
