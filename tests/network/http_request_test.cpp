@@ -196,24 +196,39 @@ TEST_F(HttpRequest, EndlessHeaderLineEndsTheRequest) {
     EXPECT_EQ(request->p_ResponseText(), String());
 }
 
-// The second half of a character arrives only after the first chunk was
-// read, so the two land in separate receives.
+// The rest of a character arrives only after the first chunk was read, so
+// the two land in separate receives; the character still comes out whole,
+// wherever the cut falls in it.
 TEST_F(HttpRequest, CharacterSplitBetweenTwoReadsStaysWhole) {
-    std::atomic<bool> firstRead{false};
-    LoopbackServer server([&](int connection) {
-        ReadHttpRequest(connection);
-        SendAll(connection, "HTTP/1.0 200 OK\r\n\r\nab\xC3");
-        WaitFor([&] { return firstRead.load(); });
-        SendAll(connection, "\xA9" "cd");
-    });
-    c_HttpRequest* request = Open("GET", Url(server.Port(), "/"));
-    request->p_Send();
-    ASSERT_TRUE(PollUntil([&] { return request->m_BytesReceived == 3; }));
-    firstRead = true;
-    Finish(request);
-    EXPECT_EQ(request->p_Status(), 200);
-    EXPECT_EQ(Units(request->p_ResponseText()), u"ab\u00E9cd");
-    EXPECT_EQ(request->m_BytesReceived, 6);
+    const struct {
+        const char* name;
+        std::string first, second;
+        std::u16string text;
+    } cases[] = {
+        {"two bytes, cut after one", "ab\xC3", "\xA9" "cd", u"ab\u00E9cd"},
+        {"three bytes, cut after one", "ab\xE2", "\x82\xAC" "cd", u"ab\u20ACcd"},
+        {"three bytes, cut after two", "ab\xE2\x82", "\xAC" "cd", u"ab\u20ACcd"},
+    };
+    for (const auto& split : cases) {
+        SCOPED_TRACE(split.name);
+        done = new Done;
+        std::atomic<bool> firstRead{false};
+        LoopbackServer server([&](int connection) {
+            ReadHttpRequest(connection);
+            SendAll(connection, "HTTP/1.0 200 OK\r\n\r\n" + split.first);
+            WaitFor([&] { return firstRead.load(); });
+            SendAll(connection, split.second);
+        });
+        c_HttpRequest* request = Open("GET", Url(server.Port(), "/"));
+        request->p_Send();
+        const int firstBytes = static_cast<int>(split.first.size());
+        ASSERT_TRUE(PollUntil([&] { return request->m_BytesReceived == firstBytes; }));
+        firstRead = true;
+        Finish(request);
+        EXPECT_EQ(request->p_Status(), 200);
+        EXPECT_EQ(Units(request->p_ResponseText()), split.text);
+        EXPECT_EQ(request->m_BytesReceived, firstBytes + static_cast<int>(split.second.size()));
+    }
 }
 
 }  // namespace
