@@ -58,6 +58,8 @@ public:
 private:
     void OpenDevice();
     int StreamMusic(String path, int flags);
+    // A playing channel whose source has stopped by itself.
+    void NoteEnded(int channel);
     // The channel record, or null for a number outside 0 to 32.
     gxtkChannel* Channel(int channel);
     // The channel's source, or 0 when the number is bad or no source is left.

@@ -53,6 +53,8 @@ int gxtkAudio::StreamMusic(String path, int flags) {
     if (!source) return -1;
     FILE* file = KpGame::_game->OpenFile(path, String("rb"));
     if (!file) return -1;
+    // The old stream goes first: on its way out it stops the shared source.
+    music.reset();
     music = gxtkMusicStream::Start(file, source, flags != 0);
     if (!music) return -1;
     record.sample = nullptr;

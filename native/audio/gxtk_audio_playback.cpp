@@ -19,11 +19,14 @@ int gxtkAudio::PlaySample(gxtkSample* sample, int channel, int flags) {
     return 0;
 }
 
+// A tune that ended on its own still has its stream, and the stream still
+// holds the music source, so stopping music lets go of it in every state.
 int gxtkAudio::StopChannel(int channel) {
     gxtkChannel* record = Channel(channel);
-    if (!record || record->state == 0) return 0;
-    alSourceStop(record->source);
+    if (!record) return 0;
     if (channel == kMusicChannel) music.reset();
+    if (record->state == 0) return 0;
+    alSourceStop(record->source);
     record->state = 0;
     return 0;
 }
@@ -32,7 +35,7 @@ int gxtkAudio::PauseChannel(int channel) {
     gxtkChannel* record = Channel(channel);
     if (!record || record->state != 1) return 0;
     if (record->SourceState() == AL_STOPPED) {
-        record->state = 0;
+        NoteEnded(channel);
     } else {
         alSourcePause(record->source);
         record->state = 2;
@@ -52,8 +55,14 @@ int gxtkAudio::ResumeChannel(int channel) {
 int gxtkAudio::ChannelState(int channel) {
     gxtkChannel* record = Channel(channel);
     if (!record) return 0;
-    if (record->state == 1 && record->SourceState() == AL_STOPPED) record->state = 0;
+    if (record->state == 1 && record->SourceState() == AL_STOPPED) NoteEnded(channel);
     return record->state;
+}
+
+// An ended tune's buffers go as soon as its end is noticed.
+void gxtkAudio::NoteEnded(int channel) {
+    channels[channel].state = 0;
+    if (channel == kMusicChannel && music && music->Complete()) music.reset();
 }
 
 int gxtkAudio::SetVolume(int channel, float volume) {

@@ -118,6 +118,31 @@ TEST_F(MusicTest, ReplacedTuneLetsGoOfItsBuffers) {
     EXPECT_EQ(device()->MusicState(), 1);
 }
 
+// A tune played once has ended and its end was noticed only by a pause (as
+// the pause menu does) or a state query: the next tune is heard, and the
+// ended tune's buffers are gone.
+TEST_F(MusicTest, NextTuneAfterAnEndedOneIsHeard) {
+    for (bool noticedByPause : {true, false}) {
+        SCOPED_TRACE(noticedByPause ? "noticed by a pause" : "noticed by a state query");
+        ASSERT_EQ(device()->PlayMusic(String(WriteTune("once.ogg", 0.2).c_str()), 0), 0);
+        std::vector<ALuint> ended = device()->music->Buffers();
+        ASSERT_TRUE(WaitUntilSourceStops(kMusic));
+        if (noticedByPause) {
+            device()->PauseMusic();
+        } else {
+            EXPECT_EQ(device()->MusicState(), 0);
+        }
+        EXPECT_EQ(device()->music, nullptr) << "an ended tune lets go of its stream";
+        for (ALuint buffer : ended) EXPECT_FALSE(alIsBuffer(buffer));
+
+        ASSERT_EQ(device()->PlayMusic(String(WriteTune("next.ogg", 3).c_str()), 1), 0);
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        EXPECT_EQ(SourceInt(kMusic, AL_SOURCE_STATE), AL_PLAYING);
+        EXPECT_EQ(device()->MusicState(), 1);
+        device()->StopMusic();
+    }
+}
+
 // A tune that is not Ogg Vorbis is decoded whole into one sample.
 TEST_F(MusicTest, WaveTunePlaysFromOneSample) {
     Tone tone;
