@@ -33,7 +33,7 @@ bool cursorVisible = true;
 
 void OnKey(GLFWwindow*, int key3, int, int action, int) {
     if (action == GLFW_REPEAT && !keyRepeat) return;
-    int key = KeyFromGlfw3(key3);
+    int key = CodeOfKeyEvent(key3, action);
     if (key == KEY_UNKNOWN || !callbacks.key) return;
     callbacks.key(key, action == GLFW_RELEASE ? RELEASE : PRESS);
 }
@@ -106,6 +106,7 @@ bool OpenWindow(int width, int height, int redBits, int greenBits, int blueBits,
     window = glfwCreateWindow(width, height, "", monitor, nullptr);
     if (!window) return false;
     closeAccepted = false;
+    ForgetHeldKeys();
     glfwMakeContextCurrent(window);
     InstallCallbacks();
     ApplyCursor();
@@ -153,8 +154,10 @@ void PollEvents() { glfwPollEvents(); }
 
 void WaitEvents() { glfwWaitEvents(); }
 
+// A key held across a layout change still answers to the code it was
+// pressed with.
 int GetKey(int key) {
-    int key3 = KeyToGlfw3(key);
+    int key3 = HeldKeyWithCode(key);
     if (!window || key3 == GLFW_KEY_UNKNOWN) return RELEASE;
     return glfwGetKey(window, key3) == GLFW_PRESS ? PRESS : RELEASE;
 }

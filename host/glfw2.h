@@ -30,8 +30,8 @@ constexpr int BUTTONS = 0x00050003;
 constexpr int RELEASE = 0;
 constexpr int PRESS = 1;
 
-// Key codes: printable keys are their upper-case character codes; the rest
-// follow from KEY_SPECIAL.
+// Key codes: printable keys are the upper-case characters printed on them in
+// the current layout (see key_labels.h); the rest follow from KEY_SPECIAL.
 constexpr int KEY_UNKNOWN = -1;
 constexpr int KEY_SPACE = 32;
 constexpr int KEY_SPECIAL = 256;
@@ -124,7 +124,8 @@ void GetDesktopMode(VidMode* mode);
 double GetTime();
 void Sleep(double seconds);
 
-// The 2.7 code of a GLFW 3 key, KEY_UNKNOWN when 2.7 has none.
+// The 2.7 code of a GLFW 3 key in the current layout, KEY_UNKNOWN when 2.7
+// has none.
 int KeyFromGlfw3(int key3);
 
 }  // namespace glfw2

@@ -1,8 +1,11 @@
 #include <GLFW/glfw3.h>
 
 #include <array>
+#include <string_view>
 
 #include "host/glfw2.h"
+#include "host/glfw2_internal.h"
+#include "host/key_labels.h"
 
 namespace glfw2 {
 namespace {
@@ -49,35 +52,66 @@ constexpr KeyPair kSpecialKeys[] = {
     {GLFW_KEY_MENU, KEY_MENU},
 };
 
-std::array<int, GLFW_KEY_LAST + 1> BuildTable() {
-    std::array<int, GLFW_KEY_LAST + 1> table;
+using KeyTable = std::array<int, GLFW_KEY_LAST + 1>;
+
+// Keys that print no character keep their code in every layout.
+KeyTable BuildUnprintedTable() {
+    KeyTable table;
     table.fill(KEY_UNKNOWN);
-    // Printable keys share their codes: the upper-case character.
-    for (int key = GLFW_KEY_SPACE; key <= GLFW_KEY_GRAVE_ACCENT; ++key) table[key] = key;
+    table[GLFW_KEY_SPACE] = KEY_SPACE;
     for (int n = 0; n < 25; ++n) table[GLFW_KEY_F1 + n] = KEY_F1 + n;
     for (int n = 0; n < 10; ++n) table[GLFW_KEY_KP_0 + n] = KEY_KP_0 + n;
     for (KeyPair pair : kSpecialKeys) table[pair.key3] = pair.key2;
     return table;
 }
 
-const std::array<int, GLFW_KEY_LAST + 1>& Table() {
-    static const std::array<int, GLFW_KEY_LAST + 1> table = BuildTable();
+const KeyTable& UnprintedCodes() {
+    static const KeyTable table = BuildUnprintedTable();
     return table;
 }
 
-}  // namespace
-
-int KeyFromGlfw3(int key3) {
-    if (key3 < 0 || key3 > GLFW_KEY_LAST) return KEY_UNKNOWN;
-    return Table()[key3];
+std::string_view LabelInCurrentLayout(int key3) {
+    const char* name = glfwGetKeyName(key3, 0);
+    return name ? name : "";
 }
 
-int KeyToGlfw3(int key2) {
-    const auto& table = Table();
+KeyTable NoKeysHeld() {
+    KeyTable table;
+    table.fill(KEY_UNKNOWN);
+    return table;
+}
+
+// The code each held key was pressed with.
+KeyTable heldCodes = NoKeysHeld();
+
+bool IsGlfw3Key(int key3) { return key3 >= 0 && key3 <= GLFW_KEY_LAST; }
+
+}  // namespace
+
+// GLFW notices a layout change only lazily, but always before it reports the
+// next key, so the layout is read afresh for every key.
+int KeyFromGlfw3(int key3) {
+    if (!IsGlfw3Key(key3)) return KEY_UNKNOWN;
+    if (IsPrintableKey(key3)) return CodesByLabel(LabelInCurrentLayout)[key3];
+    return UnprintedCodes()[key3];
+}
+
+int CodeOfKeyEvent(int key3, int action) {
+    if (!IsGlfw3Key(key3)) return KEY_UNKNOWN;
+    if (action == GLFW_PRESS) heldCodes[key3] = KeyFromGlfw3(key3);
+    int code = heldCodes[key3];
+    if (action == GLFW_RELEASE) heldCodes[key3] = KEY_UNKNOWN;
+    return code;
+}
+
+int HeldKeyWithCode(int key2) {
+    if (key2 == KEY_UNKNOWN) return GLFW_KEY_UNKNOWN;
     for (int key3 = 0; key3 <= GLFW_KEY_LAST; ++key3) {
-        if (table[key3] == key2) return key3;
+        if (heldCodes[key3] == key2) return key3;
     }
     return GLFW_KEY_UNKNOWN;
 }
+
+void ForgetHeldKeys() { heldCodes = NoKeysHeld(); }
 
 }  // namespace glfw2
