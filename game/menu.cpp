@@ -80,7 +80,7 @@ void c_MyApp::MenuLogoAndPanel(bool& fire) {
 
     bool onPanel = m_Pressing > 0 && p_MouseIn(left, -128, panel + 32, height + 128);
     float playX = width - panel / 2, playY = height - 48;
-    if (onPanel && m_TouchUsed == 0 && m_KeyUsed == 0 && !focused) {
+    if (onPanel && !focused) {
         m_MenuFocus = kFocusPanel;
         SetLatches(1);
         p_PlaySFX(99, 1, 1, 0);
@@ -264,9 +264,12 @@ void c_MyApp::MenuKeys(bool& fire) {
     bool up = p_PlayKey(0, 1, 0) != 0, down = p_PlayKey(8, 1, 0) != 0;
     MenuKeyRepeat(up, down);
     bool clear = m_KeyUsed == 0 && m_TouchUsed == 0;
+    // With up and down held together only a direction that can move steps,
+    // so the cursor never leaves the wheel's items.
     int lowest = kp_VTR_isOuya == 1 ? -1 : 0;
-    bool canMove = (up && m_MenuCursor > lowest) || (down && m_MenuCursor < 2);
-    if (m_MenuFocus == kFocusWheel && clear && m_Player[21] < 1 && canMove) StepWheel(up);
+    bool stepUp = up && m_MenuCursor > lowest;
+    bool stepDown = down && m_MenuCursor < 2;
+    if (m_MenuFocus == kFocusWheel && clear && m_Player[21] < 1 && (stepUp || stepDown)) StepWheel(stepUp);
     if (kp_VTR_jscrw > 600 && m_MenuFocus == kFocusWheel) {
         int speeds = kp_VTR_MenuSet.Length() / 2;
         int index = 2 * (((m_MenuCursor % speeds) + speeds) % speeds) + 1;

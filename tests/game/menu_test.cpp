@@ -63,18 +63,56 @@ TEST_F(Menu, BackOnTheDesktopTitleEndsTheProgram) {
         ::testing::ExitedWithCode(0), "");
 }
 
-TEST_F(Menu, FirstTapOnPlayOnlyFocusesThePanel) {
-    host->MouseEvent(6, -1, 0, 0);
-    float playX = kp_VTR_jscrw - (app->m_PanelSlide + 140) / 2, playY = kp_VTR_jscrh - 48;
-    host->MouseEvent(4, 0, playX, playY);
-    Update();
+// Up and down held together, from each item: the cursor never leaves the
+// three speeds, so fire can never pick an item that is not there.
+TEST_F(Menu, UpAndDownTogetherKeepTheCursorOnTheWheel) {
+    for (int start = 0; start <= 2; ++start) {
+        SCOPED_TRACE(start);
+        app->m_MenuCursor = start;
+        Press(38);
+        for (int cursor : Hold(40, 90)) {
+            EXPECT_GE(cursor, 0);
+            EXPECT_LE(cursor, 2);
+        }
+        Release(38);
+        Update();
+    }
+}
+
+class PlayButton : public Menu {
+protected:
+    void Tap() {
+        host->MouseEvent(6, -1, 0, 0);
+        host->MouseEvent(4, 0, X(), Y());
+        Update();
+    }
+    void Lift() {
+        host->MouseEvent(5, 0, X(), Y());
+        Update(2);
+    }
+    float X() const { return kp_VTR_jscrw - (app->m_PanelSlide + 140) / 2; }
+    float Y() const { return kp_VTR_jscrh - 48; }
+};
+
+TEST_F(PlayButton, FirstTapOnlyFocusesThePanel) {
+    Tap();
     EXPECT_EQ(app->m_MenuFocus, 2);
     EXPECT_EQ(app->m_GameMode, 1);
-    host->MouseEvent(5, 0, playX, playY);
-    Update(2);
-    host->MouseEvent(4, 0, playX, playY);
-    Update(2);
+    Lift();
+    Tap();
+    Update();
     EXPECT_EQ(app->m_GameMode, 10) << "the second tap starts a game";
+}
+
+// A key held down keeps the key latch set; a touch takes the panel anyway.
+TEST_F(PlayButton, FirstTapOnlyFocusesThePanelWhileAKeyIsHeld) {
+    Press(37);
+    Update();
+    ASSERT_EQ(app->m_MenuFocus, 0) << "left moved the focus to the dial";
+    Tap();
+    EXPECT_EQ(app->m_MenuFocus, 2);
+    Update();
+    EXPECT_EQ(app->m_GameMode, 1) << "no game starts";
 }
 
 TEST_F(Menu, FireStartsTheChosenSpeed) {
