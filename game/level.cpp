@@ -228,8 +228,8 @@ int c_MyApp::p_SeedRnd(int seed) {
 }
 
 // Moves, crumbles and draws every cell. Returns 1 while some cell is away
-// from its place (dropping in or fallen away); player slot 36 tells whether
-// any of them moved in this update.
+// from its place after the move (dropping in or fallen away); player slot 36
+// tells whether any of them moved in this update.
 int c_MyApp::UpdateCells() {
     m_Player[kCellMoved] = 0;
     int away = 0;
@@ -237,8 +237,10 @@ int c_MyApp::UpdateCells() {
         for (int x = 0; x <= m_GridW; ++x) {
             float* cell = Cell(*this, x, y);
             bool fixed = IsFixed(*this, x, y);
-            if (!fixed && cell[kOffset] != 0) away = 1;
             int frame = fixed ? FixedFrame(*this, cell, y) : LooseFrame(*this, cell);
+            // After this update's step: a cell that has just come to rest
+            // no longer holds up a jump.
+            if (!fixed && cell[kOffset] != 0) away = 1;
             if (frame > 0) p_DrawImg(1, kCellPixels * x, kCellPixels * y + cell[kOffset], static_cast<float>(frame));
         }
     }

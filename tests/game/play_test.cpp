@@ -73,6 +73,10 @@ TEST_F(Play, JumpNeedsGroundStillCellsAndNoGameOver) {
     const JumpCase cases[] = {
         {"standing", [] {}, true},
         {"cells dropping in", [this] { Cell(10, 10)[2] = -300; }, false},
+        {"the last cell settling in this update", [this] {
+             Cell(10, 10)[2] = -16;
+             Cell(10, 10)[4] = 16;
+         }, true},
         {"game over", [this] { app->m_GameOverTimer = 1; }, false},
         {"just off the ground", [this] { PlacePlayer(20, 20); }, true},
         {"in the air", [this] {
