@@ -29,6 +29,9 @@ String ChaseLine(c_MyApp& app) {
     return app.p_Nth(place + 1) + String(" ") + app.p_rstr(target, 8, String("0"));
 }
 
+// The first icon sits 16 past the start and each next one 32 further: an
+// icon is 32 pixels wide, 24 at this scale, so they stand apart without
+// overlapping.
 void DrawLives(c_MyApp& app) {
     app.p_SetSize(0.75f, 0.75f);
     app.p_SetCol(255, 255, 255, 0.8f);
