@@ -51,7 +51,7 @@ Buffer runnerAppears() {
     Voice low = tone(Wave::Triangle, 110, 0.12f, 0.1f);
     low.slide = 1.2f;
     mixIn(b, render(low), 0, 0.8f);
-    normalise(b, 0.8f);
+    master(b, kEffectLevel);
     return b;
 }
 
@@ -69,7 +69,7 @@ Buffer runnerHit() {
     thud.lowPass = 2400;
     Buffer b = render(crack);
     mixIn(b, render(thud), 0, 0.8f);
-    normalise(b, 0.85f);
+    master(b, kEffectLevel);
     return b;
 }
 
@@ -81,7 +81,7 @@ Buffer scoredCoin() {
     v.arpTime = 0.055f;
     v.lowPass = 9000;
     Buffer b = render(v);
-    normalise(b, 0.75f);
+    master(b, kEffectLevel);
     return b;
 }
 
@@ -96,7 +96,7 @@ Buffer scoredPling() {
     bell.decay = 0.12f;
     Buffer b = render(v);
     mixIn(b, render(bell), 0, 0.35f);
-    normalise(b, 0.75f);
+    master(b, kEffectLevel);
     return b;
 }
 
@@ -109,7 +109,7 @@ Buffer scoredBlip() {
     v.arpTime = 0.05f;
     v.lowPass = 8000;
     Buffer b = render(v);
-    normalise(b, 0.75f);
+    master(b, kEffectLevel);
     return b;
 }
 
@@ -122,7 +122,7 @@ Buffer jump() {
     v.slideAccel = -4;
     v.lowPass = 3500;
     Buffer b = render(v);
-    normalise(b, 0.8f);
+    master(b, kEffectLevel);
     return b;
 }
 
@@ -138,7 +138,7 @@ Buffer levelCleared() {
     shimmer.highPass = 5000;
     mixIn(b, render(shimmer), 0.84f, 0.12f);
     echo(b, 0.12f, 0.25f, 0.3f);
-    normalise(b, 0.8f);
+    master(b, kEffectLevel);
     return b;
 }
 
@@ -162,7 +162,7 @@ Buffer lifeLost() {
     Voice bass = tone(Wave::Triangle, midiHz(52), 1.0f, 0.5f);
     bass.slideAccel = -0.5f;
     mixIn(b, render(bass), 0, 0.5f);
-    normalise(b, 0.75f);
+    master(b, kEffectLevel);
     return b;
 }
 
@@ -184,7 +184,7 @@ Buffer fiftieth() {
         mixIn(b, render(chord), 0.32f, 0.25f);
     }
     echo(b, 0.09f, 0.35f, 0.35f);
-    normalise(b, 0.8f);
+    master(b, kEffectLevel);
     return b;
 }
 
@@ -194,7 +194,7 @@ Buffer whoosh() {
     v.lowPass = 350;
     v.lowPassSweep = 3.5f;
     Buffer b = render(v);
-    normalise(b, 0.7f);
+    master(b, kEffectLevel);
     return b;
 }
 
@@ -213,7 +213,7 @@ Buffer jingle() {
     cymbal.highPass = 6000;
     mixIn(b, render(cymbal), 0.5f, 0.14f);
     echo(b, 0.15f, 0.3f, 0.3f);
-    normalise(b, 0.8f);
+    master(b, kEffectLevel);
     return b;
 }
 
@@ -225,7 +225,7 @@ Buffer confirm() {
     v.arpTime = 0.06f;
     v.lowPass = 8000;
     Buffer b = render(v);
-    normalise(b, 0.7f);
+    master(b, kEffectLevel);
     return b;
 }
 
@@ -238,7 +238,7 @@ Buffer click() {
     tick.highPass = 3000;
     Buffer b = render(v);
     mixIn(b, render(tick), 0, 0.4f);
-    normalise(b, 0.6f);
+    master(b, kEffectLevel);
     return b;
 }
 

@@ -366,14 +366,15 @@ std::vector<int16_t> composeAgile() {
         }
     }
 
-    // gentle saturation, then normalise to leave headroom for the encoder
-    float peak = 0;
+    // gentle saturation, then the tune's level
+    double peak = 0, sum = 0;
     for (size_t i = 0; i < frames; ++i) {
         mix.l[i] = std::tanh(mix.l[i] * 1.1f);
         mix.r[i] = std::tanh(mix.r[i] * 1.1f);
-        peak = std::max({peak, std::fabs(mix.l[i]), std::fabs(mix.r[i])});
+        peak = std::max({peak, double(std::fabs(mix.l[i])), double(std::fabs(mix.r[i]))});
+        sum += double(mix.l[i]) * mix.l[i] + double(mix.r[i]) * mix.r[i];
     }
-    float gain = peak > 0 ? 0.85f / peak : 1;
+    float gain = masterGain(std::sqrt(sum / double(2 * frames)), peak, kTuneLevel);
     std::vector<int16_t> pcm(frames * 2);
     for (size_t i = 0; i < frames; ++i) {
         pcm[2 * i] = int16_t(std::lround(mix.l[i] * gain * 32767));

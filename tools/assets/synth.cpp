@@ -109,11 +109,19 @@ void mixIn(Buffer& dst, const Buffer& src, float at, float gain) {
     for (size_t i = 0; i < src.size(); ++i) dst[off + i] += src[i] * gain;
 }
 
-void normalise(Buffer& b, float peak) {
-    float m = 0;
-    for (float s : b) m = std::max(m, std::fabs(s));
-    if (m <= 0) return;
-    for (float& s : b) s *= peak / m;
+float masterGain(double rms, double peak, Level level) {
+    if (rms <= 0 || peak <= 0) return 1;
+    return float(std::min(level.loudness / rms, level.ceiling / peak));
+}
+
+void master(Buffer& b, Level level) {
+    double peak = 0, sum = 0;
+    for (float s : b) {
+        peak = std::max(peak, double(std::fabs(s)));
+        sum += double(s) * s;
+    }
+    float gain = masterGain(b.empty() ? 0 : std::sqrt(sum / double(b.size())), peak, level);
+    for (float& s : b) s *= gain;
     // a short fade at both ends avoids clicks
     size_t fade = std::min<size_t>(b.size() / 4, 64);
     for (size_t i = 0; i < fade; ++i) {

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "levels.h"
+
 namespace sfx {
 
 constexpr int kRate = 44100;
@@ -43,7 +45,11 @@ Buffer render(const Voice& v);
 
 // Adds src into dst starting at `at` seconds, scaled by gain.
 void mixIn(Buffer& dst, const Buffer& src, float at, float gain = 1);
-void normalise(Buffer& b, float peak);
+// The gain that brings a sound of this RMS and peak to the level's loudness,
+// or less where its peak would pass the level's ceiling.
+float masterGain(double rms, double peak, Level level);
+// Brings an effect to its level and fades both ends in and out.
+void master(Buffer& b, Level level);
 // A feedback echo: delay in seconds.
 void echo(Buffer& b, float delay, float feedback, float wet);
 float midiHz(float note);
