@@ -1,13 +1,15 @@
 # `make run` builds and starts the game; `make test` builds and runs every
 # test headless, once plainly and once with the address and undefined
 # behaviour sanitizers, then fuzzes every parser of outside input (`make
-# fuzz`, 30 s per target or FUZZ_SECONDS). All install missing Debian
-# packages first.
+# fuzz`, 30 s per target or FUZZ_SECONDS). `make install` installs the game
+# under PREFIX (default /usr/local) and `make package` builds its Debian
+# package in build/release. All install missing Debian packages first.
 
 JOBS ?= 2
+PREFIX ?= /usr/local
 HEADLESS = ALSOFT_DRIVERS=null xvfb-run -a -s "-screen 0 1280x1024x24 -noreset"
 
-.PHONY: run test fuzz deps
+.PHONY: run test fuzz deps release install package
 
 deps:
 	@tools/install-deps.sh
@@ -16,6 +18,16 @@ run: deps
 	cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release
 	cmake --build build/release --target vantaroo -j $(JOBS)
 	./build/release/vantaroo
+
+release: deps
+	cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release
+	cmake --build build/release --target installable -j $(JOBS)
+
+install: release
+	cmake --install build/release --prefix "$(PREFIX)"
+
+package: release
+	cd build/release && cpack -G DEB
 
 test: deps
 	cmake -S . -B build/test -DCMAKE_BUILD_TYPE=RelWithDebInfo
