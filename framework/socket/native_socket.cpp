@@ -32,6 +32,24 @@ unsigned char* Span(KpDataBuffer* data, int offset, int& count) {
 
 }  // namespace
 
+KpSocket::Use::Use(KpSocket* socket) : socket(socket) {
+    std::lock_guard<std::mutex> hold(socket->uses);
+    handle = socket->handle.load();
+    if (handle >= 0) ++socket->callsInFlight;
+}
+
+KpSocket::Use::~Use() {
+    if (handle < 0) return;
+    std::lock_guard<std::mutex> hold(socket->uses);
+    if (--socket->callsInFlight > 0) return;
+    for (int closing : socket->closeWhenIdle) close(closing);
+    socket->closeWhenIdle.clear();
+}
+
+// A descriptor held by a call stays open, so no later Open can take its
+// number: a different handle means this one was closed.
+bool KpSocket::Use::CutShort() const { return socket->handle.load() != handle; }
+
 KpSocket::~KpSocket() { Close(); }
 
 bool KpSocket::Open(int newProtocol) {
@@ -44,19 +62,24 @@ bool KpSocket::Open(int newProtocol) {
     return true;
 }
 
-// Shutting down first wakes a worker blocked in this socket's receive;
-// closing alone would leave it waiting.
+// Shutting down wakes a call blocked on the socket, which then reports -1.
 void KpSocket::Close() {
+    std::lock_guard<std::mutex> hold(uses);
     int closing = handle.exchange(-1);
     if (closing < 0) return;
     shutdown(closing, SHUT_RDWR);
-    close(closing);
+    if (callsInFlight > 0) {
+        closeWhenIdle.push_back(closing);
+    } else {
+        close(closing);
+    }
 }
 
 bool KpSocket::Bind(const String& host, int port) {
     sockaddr_in address;
     setsockaddr(&address, host, port);
-    return bind(handle.load(), Raw(&address), sizeof address) == 0;
+    Use call(this);
+    return bind(call.Handle(), Raw(&address), sizeof address) == 0;
 }
 
 // An unresolved host leaves 0.0.0.0, which Linux would take for this
@@ -65,13 +88,19 @@ bool KpSocket::Connect(const String& host, int port) {
     sockaddr_in address;
     setsockaddr(&address, host, port);
     if (address.sin_addr.s_addr == htonl(INADDR_ANY)) return false;
-    return connect(handle.load(), Raw(&address), sizeof address) == 0;
+    Use call(this);
+    bool connected = connect(call.Handle(), Raw(&address), sizeof address) == 0;
+    return connected && !call.CutShort();
 }
 
-bool KpSocket::Listen(int backlog) { return listen(handle.load(), backlog) == 0; }
+bool KpSocket::Listen(int backlog) {
+    Use call(this);
+    return listen(call.Handle(), backlog) == 0;
+}
 
 bool KpSocket::Accept() {
-    acceptedHandle = accept4(handle.load(), nullptr, nullptr, SOCK_CLOEXEC);
+    Use call(this);
+    acceptedHandle = accept4(call.Handle(), nullptr, nullptr, SOCK_CLOEXEC);
     return acceptedHandle >= 0;
 }
 
@@ -86,24 +115,35 @@ KpSocket* KpSocket::Accepted() {
 
 int KpSocket::Send(KpDataBuffer* data, int offset, int count) {
     unsigned char* bytes = Span(data, offset, count);
-    return static_cast<int>(send(handle.load(), bytes, count, MSG_NOSIGNAL));
+    Use call(this);
+    int sent = static_cast<int>(send(call.Handle(), bytes, count, MSG_NOSIGNAL));
+    return call.CutShort() ? -1 : sent;
 }
 
+// A receive the close woke reads the end of the stream; it reports -1, as
+// a receive on a closed socket does, not 0 as if the peer had closed.
 int KpSocket::Receive(KpDataBuffer* data, int offset, int count) {
     unsigned char* bytes = Span(data, offset, count);
-    return static_cast<int>(recv(handle.load(), bytes, count, 0));
+    Use call(this);
+    int received = static_cast<int>(recv(call.Handle(), bytes, count, 0));
+    return call.CutShort() ? -1 : received;
 }
 
 int KpSocket::SendTo(KpDataBuffer* data, int offset, int count, KpSocketAddress* address) {
     unsigned char* bytes = Span(data, offset, count);
-    return static_cast<int>(sendto(handle.load(), bytes, count, MSG_NOSIGNAL, Raw(&address->address), sizeof address->address));
+    Use call(this);
+    int sent = static_cast<int>(
+        sendto(call.Handle(), bytes, count, MSG_NOSIGNAL, Raw(&address->address), sizeof address->address));
+    return call.CutShort() ? -1 : sent;
 }
 
 int KpSocket::ReceiveFrom(KpDataBuffer* data, int offset, int count, KpSocketAddress* address) {
     unsigned char* bytes = Span(data, offset, count);
     sockaddr_in sender{};
     socklen_t size = sizeof sender;
-    int received = static_cast<int>(recvfrom(handle.load(), bytes, count, 0, Raw(&sender), &size));
+    Use call(this);
+    int received = static_cast<int>(recvfrom(call.Handle(), bytes, count, 0, Raw(&sender), &size));
+    if (call.CutShort()) return -1;
     if (received >= 0) address->Set(sender);
     return received;
 }
@@ -111,13 +151,15 @@ int KpSocket::ReceiveFrom(KpDataBuffer* data, int offset, int count, KpSocketAdd
 void KpSocket::GetLocalAddress(KpSocketAddress* address) {
     sockaddr_in local{};
     socklen_t size = sizeof local;
-    if (getsockname(handle.load(), Raw(&local), &size) != 0) local = sockaddr_in{};
+    Use call(this);
+    if (getsockname(call.Handle(), Raw(&local), &size) != 0) local = sockaddr_in{};
     address->Set(local);
 }
 
 void KpSocket::GetRemoteAddress(KpSocketAddress* address) {
     sockaddr_in remote{};
     socklen_t size = sizeof remote;
-    if (getpeername(handle.load(), Raw(&remote), &size) != 0) remote = sockaddr_in{};
+    Use call(this);
+    if (getpeername(call.Handle(), Raw(&remote), &size) != 0) remote = sockaddr_in{};
     address->Set(remote);
 }

@@ -1,4 +1,6 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/socket.h>
 
 #include <string>
 
@@ -18,6 +20,13 @@ KpSocket* Opened(int protocol) {
     auto* socket = new KpSocket;
     EXPECT_TRUE(socket->Open(protocol));
     return socket;
+}
+
+int Option(int handle, int level, int name) {
+    int value = -1;
+    socklen_t size = sizeof value;
+    getsockopt(handle, level, name, &value, &size);
+    return value;
 }
 
 KpSocketAddress* LocalAddress(KpSocket* socket) {
@@ -93,6 +102,28 @@ TEST(KpSocket, OpensOnceAndFailsQuietlyWhenClosed) {
     KpSocketAddress* address = LocalAddress(socket);
     EXPECT_EQ(address->host, String("0.0.0.0"));
     EXPECT_EQ(address->port, 0);
+}
+
+// Closing while a worker's call holds the descriptor shuts the socket down
+// but keeps the descriptor's number taken until the call ends; freed at
+// once, a new socket could get it and the call would act on that socket.
+TEST(KpSocket, ACallInFlightKeepsItsDescriptorUntilItEnds) {
+    KpSocket* socket = Opened(1);
+    int number = socket->handle.load();
+    KpSocket* next = nullptr;
+    {
+        KpSocket::Use call(socket);
+        socket->Close();
+        EXPECT_EQ(socket->handle.load(), -1);
+        EXPECT_TRUE(call.CutShort());
+        next = Opened(1);
+        EXPECT_NE(next->handle.load(), number);
+        EXPECT_EQ(Option(number, SOL_SOCKET, SO_TYPE), SOCK_STREAM);
+    }
+    EXPECT_EQ(fcntl(number, F_GETFD), -1);
+    KpSocket::Use late(socket);
+    EXPECT_EQ(late.Handle(), -1);
+    next->Close();
 }
 
 TEST(KpSocketAddress, DerivesDottedHostAndPortAfterEachSet) {

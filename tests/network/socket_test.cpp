@@ -14,6 +14,7 @@
 #include "framework/socket/async_queue.h"
 #include "framework/socket/native_socket.h"
 #include "framework/socket/socket.h"
+#include "blocked_call.h"
 #include "polling.h"
 #include "tests/support/runtime_error.h"
 
@@ -179,17 +180,19 @@ TEST_F(SocketTest, SendsAndReceivesInQueueOrder) {
     EXPECT_TRUE(pinged);
 }
 
-TEST_F(SocketTest, CloseEndsAReceiveThatIsWaiting) {
+// The close wakes the waiting receive at once; it reports the socket gone
+// (-1), not a peer that ended the stream (0).
+TEST_F(SocketTest, CloseEndsAReceiveThatIsWaitingWithMinusOne) {
     LoopbackServer server([](int connection) { ReadToEnd(connection); });
     c_Socket* socket = Connected(server.Port());
     auto* in = (new c_DataBuffer)->m_new(16);
     socket->p_ReceiveAsync(in, 0, 16, recorder);
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    ASSERT_TRUE(WaitFor([&] { return AThreadIsReceivingFrom(socket->socket->handle.load()); }));
     auto closed = std::chrono::steady_clock::now();
     socket->p_Close();
     ASSERT_TRUE(PollUntil([&] { return recorder->events.size() == 2; }));
     EXPECT_LT(std::chrono::steady_clock::now() - closed, std::chrono::seconds(2));
-    EXPECT_LE(recorder->events[1].count, 0);
+    EXPECT_EQ(recorder->events[1], (Event{'r', 0, -1}));
 }
 
 }  // namespace
