@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdio>
+#include <string>
 
 #include "host/display_modes.h"
 #include "host/kp_game_delegate.h"
@@ -51,9 +52,17 @@ public:
     virtual KpDisplayMode* GetDesktopMode();
     virtual void SetSwapInterval(int interval);
     virtual String PathToFilePath(String path);
+    // The file a path names in the system's bytes, "" when it names none.
+    // Resolving reads the host's folder Strings, whose counts are not
+    // atomic, so it runs on the main thread; a loader thread is handed the
+    // result.
+    std::string SystemFilePath(String path);
     virtual FILE* OpenFile(String path, String mode);
     // Blocks handed out by the loaders belong to the caller (free them).
     virtual unsigned char* LoadData(String path, int* length);
+    // LoadData for a file named in the system's bytes. It touches neither
+    // the host nor any String, so a loader thread may call it.
+    static unsigned char* LoadFileData(const std::string& systemPath, int* length);
     virtual unsigned char* LoadImageData(String path, int* width, int* height, int* components);
     virtual unsigned char* LoadAudioData(String path, int* length, int* channels, int* format, int* hertz);
     // Ends the program after a language exception escaped the game.

@@ -7,10 +7,15 @@
 #include "runtime/memory.h"
 #include "runtime/system_text.h"
 
-FILE* KpGame::OpenFile(String path, String mode) {
+std::string KpGame::SystemFilePath(String path) {
     String filePath = PathToFilePath(path);
-    if (filePath.Length() == 0) return nullptr;
-    return std::fopen(SystemBytes(filePath).c_str(), SystemBytes(mode).c_str());
+    return filePath.Length() ? SystemBytes(filePath) : std::string();
+}
+
+FILE* KpGame::OpenFile(String path, String mode) {
+    std::string filePath = SystemFilePath(path);
+    if (filePath.empty()) return nullptr;
+    return std::fopen(filePath.c_str(), SystemBytes(mode).c_str());
 }
 
 String KpGame::LoadString(String path) {
@@ -21,8 +26,10 @@ String KpGame::LoadString(String path) {
     return text;
 }
 
-unsigned char* KpGame::LoadData(String path, int* length) {
-    FILE* file = OpenFile(path, String("rb"));
+unsigned char* KpGame::LoadData(String path, int* length) { return LoadFileData(SystemFilePath(path), length); }
+
+unsigned char* KpGame::LoadFileData(const std::string& systemPath, int* length) {
+    FILE* file = systemPath.empty() ? nullptr : std::fopen(systemPath.c_str(), "rb");
     if (!file) return nullptr;
     std::vector<unsigned char> bytes = ReadRestOfFile(file);
     std::fclose(file);

@@ -32,8 +32,11 @@ bool KpDataBuffer::_Load(String path) {
     return data && _New(loaded, data);
 }
 
-bool KpDataBuffer::_LoadAsync(String path, KpThread* thread) {
-    if (!_Load(path)) return false;
+bool KpDataBuffer::_LoadAsync(const std::string& systemPath, KpThread* thread) {
+    if (bytes) return false;
+    int loaded = 0;
+    unsigned char* data = KpGame::LoadFileData(systemPath, &loaded);
+    if (!data || !_New(loaded, data)) return false;
     thread->SetResult(this);
     return true;
 }

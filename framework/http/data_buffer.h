@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 #include "runtime/kp_array.h"
 
 class KpThread;
@@ -20,7 +22,9 @@ public:
     bool _New(int length, unsigned char* data = nullptr);
     bool _Load(String path);
     // _Load for a loader thread, which receives this buffer as its result.
-    bool _LoadAsync(String path, KpThread* thread);
+    // The caller resolves the path before the thread starts
+    // (KpGame::SystemFilePath), so the thread touches no shared String.
+    bool _LoadAsync(const std::string& systemPath, KpThread* thread);
     void Discard();
 
     int Length() const { return length; }

@@ -3,7 +3,10 @@
 
 #include <cstdio>
 #include <functional>
+#include <mutex>
+#include <set>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "../host/temp_folder.h"
@@ -170,25 +173,48 @@ TEST(DataBuffer, LoadsAFileAndDiscardsIt) {
     EXPECT_EQ(buffer->p_PeekBytes2(0, 3).Length(), 0);
 }
 
-// A thread that loads a buffer and hands it over as its result.
+// A host whose data folder is a test folder; it notes each thread that
+// resolves a path through it.
+struct FolderHost : KpGame {
+    std::string dataFolder;
+    std::mutex guard;
+    std::set<std::thread::id> resolvers;
+
+    String PathToFilePath(String path) override {
+        {
+            std::lock_guard<std::mutex> hold(guard);
+            resolvers.insert(std::this_thread::get_id());
+        }
+        String data("brisko://data/");
+        return path.StartsWith(data) ? String(dataFolder.c_str()) + path.Slice(data.Length()) : path;
+    }
+};
+
+// A thread that loads a buffer from a file named before it starts and
+// hands the buffer over as its result.
 struct Loader : c_Thread {
     c_DataBuffer* buffer = nullptr;
-    String path;
-    void Run__UNSAFE__() override { buffer->_LoadAsync(path, this); }
+    std::string file;
+    void Run__UNSAFE__() override { buffer->_LoadAsync(file, this); }
     void mark() override { gc_mark(buffer); }
 };
 
-TEST(DataBuffer, LoadsOnAThreadAndHandsItselfOver) {
-    static KpGame host;
+// Resolving a path reads the host's folder Strings, whose counts are not
+// atomic, so it happens on the main thread; the loader only reads the file.
+TEST(DataBuffer, LoadsOnAThreadFromAPathResolvedBeforeAndHandsItselfOver) {
+    static FolderHost host;
     TempFolder folder;
+    folder.Write("x.bin", "xyz");
+    host.dataFolder = folder.path + "/";
     auto* loader = new Loader;
     loader->buffer = new c_DataBuffer;
-    loader->path = KpThread::Strdup(String(folder.Write("x.bin", "xyz").c_str()));
+    loader->file = host.SystemFilePath(String("brisko://data/x.bin"));
     loader->Start();
-    for (int i = 0; i < 5000 && loader->runState.load() != 2; ++i) usleep(1000);
+    for (int i = 0; i < 30000 && loader->runState.load() != 2; ++i) usleep(1000);
     ASSERT_FALSE(loader->IsRunning());
     EXPECT_EQ(loader->Result(), loader->buffer);
     EXPECT_EQ(loader->buffer->p_PeekString2(0, String("ascii")), String("xyz"));
+    EXPECT_EQ(host.resolvers, std::set<std::thread::id>{std::this_thread::get_id()});
 }
 
 struct FatalCase {
