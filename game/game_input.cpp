@@ -106,8 +106,10 @@ int c_MyApp::p_PlayKey(int key, int allowStick, int player) {
     return 0;
 }
 
+// Without a monitor there is no desktop to fill, and the window stays.
 int c_MyApp::p_FullscreenFlip() {
     KpGlfwVideoMode* desktop = KpGlfwGame::_glfwGame->GetGlfwDesktopMode();
+    if (!desktop) return 0;
     m_Fullscreen = 1 - m_Fullscreen;
     if (m_Fullscreen == 1) {
         KpGlfwGame::_glfwGame->SetGlfwWindow(desktop->width, desktop->height, desktop->red, desktop->green,

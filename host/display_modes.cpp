@@ -39,18 +39,20 @@ template <class Mode> Array<Mode*> ListModes(Mode* (*make)(const glfw2::VidMode&
     return list;
 }
 
-glfw2::VidMode DesktopMode() {
+// Without a monitor (a server whose outputs are all off) the window library
+// reports a desktop of 0 x 0; there is no desktop mode then.
+template <class Mode> Mode* DesktopMode(Mode* (*make)(const glfw2::VidMode&)) {
     glfw2::VidMode mode;
     glfw2::GetDesktopMode(&mode);
-    return mode;
+    return mode.Width > 0 && mode.Height > 0 ? make(mode) : nullptr;
 }
 
 }  // namespace
 
 Array<KpDisplayMode*> KpGlfwGame::GetDisplayModes() { return ListModes(NewDisplayMode); }
 
-KpDisplayMode* KpGlfwGame::GetDesktopMode() { return NewDisplayMode(DesktopMode()); }
+KpDisplayMode* KpGlfwGame::GetDesktopMode() { return DesktopMode(NewDisplayMode); }
 
 Array<KpGlfwVideoMode*> KpGlfwGame::GetGlfwVideoModes() { return ListModes(NewVideoMode); }
 
-KpGlfwVideoMode* KpGlfwGame::GetGlfwDesktopMode() { return NewVideoMode(DesktopMode()); }
+KpGlfwVideoMode* KpGlfwGame::GetGlfwDesktopMode() { return DesktopMode(NewVideoMode); }

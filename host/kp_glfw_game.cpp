@@ -3,10 +3,12 @@
 #include <spawn.h>
 #include <sys/wait.h>
 
+#include <cstdlib>
 #include <thread>
 
 #include "host/glfw2.h"
 #include "host/key_translation.h"
+#include "runtime/errors.h"
 #include "runtime/system_text.h"
 
 extern char** environ;
@@ -17,6 +19,8 @@ KpGlfwGame* KpGlfwGame::_glfwGame;
 namespace {
 
 constexpr int kMaxUpdatesPerFrame = 4;
+constexpr int kFirstWidth = 640;
+constexpr int kFirstHeight = 480;
 
 }  // namespace
 
@@ -77,6 +81,14 @@ void KpGlfwGame::ReleaseHeldKeys() {
     }
 }
 
+bool KpGlfwGame::OpenGlfwWindow(int width, int height, int red, int green, int blue, int alpha, int depth,
+                                int stencil, bool fullscreen) {
+    glfw2::OpenWindowHint(glfw2::REFRESH_RATE, 60);
+    glfw2::OpenWindowHint(glfw2::WINDOW_NO_RESIZE, 0);
+    return glfw2::OpenWindow(width, height, red, green, blue, alpha, depth, stencil,
+                             fullscreen ? glfw2::FULLSCREEN : glfw2::WINDOW);
+}
+
 void KpGlfwGame::SetGlfwWindow(int width, int height, int red, int green, int blue, int alpha, int depth,
                                int stencil, bool fullscreen) {
     ReleaseHeldKeys();
@@ -84,14 +96,24 @@ void KpGlfwGame::SetGlfwWindow(int width, int height, int red, int green, int bl
     glfw2::GetDesktopMode(&desktop);
     glfw2::CloseWindow();
 
-    glfw2::OpenWindowHint(glfw2::REFRESH_RATE, 60);
-    glfw2::OpenWindowHint(glfw2::WINDOW_NO_RESIZE, 0);
-    glfw2::OpenWindow(width, height, red, green, blue, alpha, depth, stencil,
-                      fullscreen ? glfw2::FULLSCREEN : glfw2::WINDOW);
+    if (!OpenGlfwWindow(width, height, red, green, blue, alpha, depth, stencil, fullscreen)) {
+        // A mode the screen cannot show still leaves the player a window.
+        width = kFirstWidth;
+        height = kFirstHeight;
+        fullscreen = false;
+        if (!OpenGlfwWindow(width, height, red, green, blue, alpha, depth, stencil, fullscreen)) {
+            kpPrint(String("glfwOpenWindow failed"));
+            std::exit(-1);
+        }
+    }
     ++glfwGraphicsSeq;
 
     if (!fullscreen) {
-        glfw2::SetWindowPos((desktop.Width - width) / 2, (desktop.Height - height) / 2);
+        // Without a monitor there is no desktop to centre on, and a window
+        // centred on 0 x 0 would hang off the screen's corner.
+        if (desktop.Width > 0 && desktop.Height > 0) {
+            glfw2::SetWindowPos((desktop.Width - width) / 2, (desktop.Height - height) / 2);
+        }
         glfw2::SetWindowTitle("Vantaroo");
     }
     if (swapInterval >= 0) glfw2::SwapInterval(swapInterval);
@@ -117,7 +139,7 @@ void KpGlfwGame::UpdateEvents() {
 }
 
 void KpGlfwGame::Run() {
-    SetGlfwWindow(640, 480, 8, 8, 8, 0, 0, 0, false);
+    SetGlfwWindow(kFirstWidth, kFirstHeight, 8, 8, 8, 0, 0, 0, false);
     StartGame();
     while (glfw2::GetWindowParam(glfw2::OPENED)) {
         RenderGame();

@@ -48,6 +48,9 @@ protected:
     int swapInterval;
 
 private:
+    // Opens the window with this host's hints; false when it cannot be made.
+    bool OpenGlfwWindow(int width, int height, int red, int green, int blue, int alpha, int depth, int stencil,
+                        bool fullscreen);
     void RunUpdates();
     void ReleaseHeldKeys();
     void InstallCallbacks();

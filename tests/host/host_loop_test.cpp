@@ -205,6 +205,20 @@ TEST_F(HostLoop, NewWindowReleasesHeldKeysFirst) {
     EXPECT_EQ(glfwGraphicsSeq, seqBefore + 2);
 }
 
+// A size the window library refuses still leaves the player a window, of
+// the size the game starts with, instead of ending the loop without a word.
+TEST_F(HostLoop, AWindowThatCannotBeMadeFallsBackToTheFirstSize) {
+    for (bool fullscreen : {false, true}) {
+        host.SetGlfwWindow(0, 0, 8, 8, 8, 0, 0, 0, fullscreen);
+        ASSERT_NE(glfw2::GetWindowParam(glfw2::OPENED), 0) << fullscreen;
+        int width = 0, height = 0;
+        glfw2::GetWindowSize(&width, &height);
+        EXPECT_EQ(width, 640);
+        EXPECT_EQ(height, 480);
+        glfw2::CloseWindow();
+    }
+}
+
 TEST_F(HostLoop, NothingReachesTheDelegateBeforeTheStart) {
     host.KeyEvent(1, 65);
     host.RenderGame();
