@@ -36,6 +36,6 @@ unsigned char* KpGame::LoadFileData(const std::string& systemPath, int* length) 
     auto* data = static_cast<unsigned char*>(kp_malloc(bytes.size() ? bytes.size() : 1));
     if (!bytes.empty()) std::memcpy(data, bytes.data(), bytes.size());
     *length = static_cast<int>(bytes.size());
-    gc_ext_malloced(*length);
+    gc_ext_malloced(static_cast<long long>(bytes.size()));
     return data;
 }

@@ -71,7 +71,7 @@ unsigned char* KpGlfwGame::LoadImageData(String path, int* width, int* height, i
     if (!file) return nullptr;
     unsigned char* pixels = IsPng(file) ? stbi_load_from_file(file, width, height, components, 0) : nullptr;
     std::fclose(file);
-    if (pixels) gc_ext_malloced(*width * *height * *components);
+    if (pixels) gc_ext_malloced(static_cast<long long>(*width) * *height * *components);
     return pixels;
 }
 
@@ -91,6 +91,6 @@ unsigned char* KpGlfwGame::LoadAudioData(String path, int* length, int* channels
     *channels = audio.channels;
     *format = audio.format;
     *hertz = audio.hertz;
-    gc_ext_malloced(audio.length * audio.channels * audio.format);
+    gc_ext_malloced(static_cast<long long>(audio.length) * audio.channels * audio.format);
     return audio.samples;
 }

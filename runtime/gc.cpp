@@ -15,7 +15,7 @@ constinit gc_object gc_marked_list{0};
 constinit gc_object gc_free_list{0};
 gc_object* gc_cache[8];
 int gc_new_bytes;
-std::atomic<int> gc_ext_new_bytes;
+std::atomic<long long> gc_ext_new_bytes;
 int gc_alloced_bytes;
 int gc_max_alloced_bytes;
 int gc_marked_bytes;
@@ -35,6 +35,37 @@ constexpr int kCachedBelow = 64;
 std::vector<void (*)()>& rootMarkers() {
     static std::vector<void (*)()> markers;
     return markers;
+}
+
+// A block handed out whose object is not constructed yet. Allocations nest
+// (a constructor's argument may itself be a new object), so there may be
+// several, the newest last.
+struct UnlinkedBlock {
+    void* block;
+    int size;
+};
+
+constinit std::vector<UnlinkedBlock> unlinkedBlocks;
+
+// Forgets `block` and gives its size, or -1 when it is not waiting.
+int takeUnlinked(const void* block) {
+    for (auto at = unlinkedBlocks.end(); at != unlinkedBlocks.begin();) {
+        --at;
+        if (at->block != block) continue;
+        int size = at->size;
+        unlinkedBlocks.erase(at);
+        return size;
+    }
+    return -1;
+}
+
+GC_RAW_BLOCK void releaseBlock(gc_object* block, int size) {
+    if (size >= kCachedBelow) {
+        std::free(block);
+        return;
+    }
+    block->succ = gc_cache[size / 8];
+    gc_cache[size / 8] = block;
 }
 
 void clearList(gc_object* list) {
@@ -96,31 +127,36 @@ GC_RAW_BLOCK void* gc_object_alloc(int size) {
     ++gc_alloc_count;
     gc_flush_free(size);
 
-    gc_object* object;
+    void* block;
     int cacheIndex = size / 8;
     if (size < kCachedBelow && gc_cache[cacheIndex]) {
-        object = gc_cache[cacheIndex];
-        gc_cache[cacheIndex] = object->succ;
+        block = gc_cache[cacheIndex];
+        gc_cache[cacheIndex] = gc_cache[cacheIndex]->succ;
     } else {
-        object = static_cast<gc_object*>(kp_malloc(static_cast<std::size_t>(size)));
+        block = kp_malloc(static_cast<std::size_t>(size));
     }
+    unlinkedBlocks.push_back({block, size});
+    return block;
+}
 
+void gc_link_new(gc_object* object) {
+    int size = takeUnlinked(object);
+    if (size < 0) return;
     object->flags = gc_markbit | size;
     appendTo(&gc_unmarked_list, object);
     gc_alloced_bytes += size;
     if (gc_alloced_bytes > gc_max_alloced_bytes) gc_max_alloced_bytes = gc_alloced_bytes;
-    return object;
 }
 
+// A block still waiting for its object comes back when evaluating the
+// constructor's arguments threw; it was never linked or counted as live.
 GC_RAW_BLOCK void gc_object_free(gc_object* object) {
-    int size = object->flags & ~7;
-    gc_free_bytes -= size;
-    if (size >= kCachedBelow) {
-        std::free(object);
-        return;
+    int size = takeUnlinked(object);
+    if (size < 0) {
+        size = object->flags & ~7;
+        gc_free_bytes -= size;
     }
-    object->succ = gc_cache[size / 8];
-    gc_cache[size / 8] = object;
+    releaseBlock(object, size);
 }
 
 void gc_mark_object(gc_object* object) {
@@ -163,8 +199,8 @@ void gc_sweep() {
 }
 
 void gc_collect() {
-    int external = gc_ext_new_bytes.load();
-    if (static_cast<long long>(gc_new_bytes) + external > kCycleBytes) {
+    long long external = gc_ext_new_bytes.load();
+    if (gc_new_bytes + external > kCycleBytes) {
         // Subtract what was read so that additions from other threads survive.
         gc_ext_new_bytes.fetch_sub(external);
         finishCycle();
@@ -187,7 +223,7 @@ void gc_flush_free(int size) {
     }
 }
 
-void gc_ext_malloced(int size) { gc_ext_new_bytes.fetch_add(size); }
+void gc_ext_malloced(long long size) { gc_ext_new_bytes.fetch_add(size); }
 
 void gc_init1() {
     clearList(&gc_unmarked_list);

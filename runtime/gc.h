@@ -14,16 +14,21 @@ struct gc_object;
 
 void* gc_object_alloc(int size);
 void gc_object_free(gc_object* object);
+// Links and colours the block gc_object_alloc handed out for `object`; an
+// object that did not come from there is left alone.
+void gc_link_new(gc_object* object);
 
-// Header shared by every collected object. The allocator links and colours
-// the block before the constructor runs, so constructors leave these fields
-// alone (the build keeps GCC from treating them as dead, see CMakeLists).
+// Header shared by every collected object. The constructor, not the
+// allocator, links and colours the block: value-initialisation (`new c_X()`
+// of a class without a constructor of its own, or `c_Base()` in a
+// constructor's initialiser list) zero-fills the object, header included,
+// before any constructor runs.
 struct gc_object {
     gc_object* succ;
     gc_object* pred;
     int flags;  // size in the bits above bit 2, colour in bits 0-2
 
-    gc_object() {}
+    gc_object() { gc_link_new(this); }
     // For sentinels and static bodies that live outside the heap.
     constexpr explicit gc_object(int staticFlags) : succ(nullptr), pred(nullptr), flags(staticFlags) {}
     gc_object(const gc_object&) = delete;
@@ -60,7 +65,7 @@ extern gc_object gc_marked_list;
 extern gc_object gc_free_list;
 extern gc_object* gc_cache[8];
 extern int gc_new_bytes;
-extern std::atomic<int> gc_ext_new_bytes;
+extern std::atomic<long long> gc_ext_new_bytes;
 extern int gc_alloced_bytes;
 extern int gc_max_alloced_bytes;
 extern int gc_marked_bytes;
@@ -113,7 +118,8 @@ void gc_sweep();
 void gc_collect();
 void gc_collect_all();
 void gc_flush_free(int size);
-void gc_ext_malloced(int size);
+// Counted in 64 bits: one decoded file may exceed 2 GB.
+void gc_ext_malloced(long long size);
 void gc_init1();
 void gc_init2();
 void gc_validate_list(gc_object* list, const char* message = nullptr);

@@ -22,6 +22,20 @@ struct Holder : TestNode {
     }
 };
 
+// No constructor of its own: `new Bare()` and `new Bare{}` value-initialise
+// it, which zero-fills the whole object before any constructor runs.
+struct Bare : Object {
+    int m_count;
+    TestNode* m_ref;
+    void mark() override { gc_mark(m_ref); }
+};
+
+// Value-initialises its base after its argument, itself a new object, was
+// allocated.
+struct Wrapper : Bare {
+    explicit Wrapper(TestNode* ref) : Bare() { gc_assign(m_ref, ref); }
+};
+
 }  // namespace
 
 TEST_F(CollectorTest, DroppedObjectLivesUntilALaterAllocationNeedsItsBytes) {
@@ -112,17 +126,21 @@ TEST_F(CollectorTest, FullCycleWithNothingLiveEmptiesTheHeap) {
     EXPECT_EQ(TestNode::liveCount, 0);
 }
 
+// Sizes beyond 2 GB, alone or as a sum, still count as more, not less.
 TEST_F(CollectorTest, ExternalMemoryAboveTheThresholdFinishesTheCycle) {
     struct Case {
-        int external;
+        long long reports[2];
         bool finishes;
     };
-    for (Case c : {Case{8388608, false}, Case{8388609, true}, Case{20000000, true}}) {
+    for (Case c : {Case{{8388608, 0}, false}, Case{{8388609, 0}, true}, Case{{20000000, 0}, true},
+                   Case{{3000000000LL, 0}, true}, Case{{1500000000, 1500000000}, true}}) {
         int markbit = gc_markbit;
-        gc_ext_malloced(c.external);
+        for (long long bytes : c.reports) gc_ext_malloced(bytes);
+        long long reported = c.reports[0] + c.reports[1];
+        EXPECT_EQ(gc_ext_new_bytes.load(), reported);
         gc_collect();
-        EXPECT_EQ(gc_markbit != markbit, c.finishes) << c.external;
-        EXPECT_EQ(gc_ext_new_bytes.load(), c.finishes ? 0 : c.external) << c.external;
+        EXPECT_EQ(gc_markbit != markbit, c.finishes) << reported;
+        EXPECT_EQ(gc_ext_new_bytes.load(), c.finishes ? 0 : reported) << reported;
         gc_ext_new_bytes = 0;
     }
 }
@@ -165,4 +183,44 @@ TEST_F(CollectorTest, ObjectBaseOperations) {
     EXPECT_EQ(a->Compare(a), 0);
     EXPECT_EQ(a->Compare(b), -b->Compare(a));
     EXPECT_TRUE(a->debug() == String("+Object\n"));
+}
+
+// The header is the collector's: a zero-filling initialisation of the object
+// or of a base leaves it linked, coloured and sized.
+TEST_F(CollectorTest, ValueInitialisedObjectsStayInTheCollectorsList) {
+    Bare* parenthesised = new Bare();
+    Bare* braced = new Bare{};
+    Wrapper* wrapper = new Wrapper(new TestNode);
+    static_assert(sizeof(Wrapper) == sizeof(Bare));
+    for (Bare* object : {parenthesised, braced, static_cast<Bare*>(wrapper)}) {
+        ASSERT_EQ(object->Size(), static_cast<int>((sizeof(Bare) + 7) & ~7u));
+        EXPECT_TRUE(gc_is_unmarked(object));
+        ValidateLists();
+        EXPECT_TRUE(IsOn(&gc_unmarked_list, object));
+    }
+    EXPECT_EQ(parenthesised->m_count, 0);
+    EXPECT_EQ(braced->m_ref, nullptr);
+    EXPECT_EQ(wrapper->m_ref->canary, TestNode::kAlive);
+
+    ClearHeap();
+    ValidateLists();
+    EXPECT_EQ(gc_alloced_bytes, 0) << "each was counted once and freed once";
+    EXPECT_EQ(TestNode::liveCount, 0);
+}
+
+// The allocation comes before the arguments are evaluated; when one throws,
+// the block goes back without ever having been live.
+TEST_F(CollectorTest, ABlockWhoseConstructorArgumentThrowsGoesBackUnlinked) {
+    auto refuse = []() -> TestNode* { throw 7; };
+    int alloced = gc_alloced_bytes;
+    int freeBytes = gc_free_bytes;
+    EXPECT_THROW(new Wrapper(refuse()), int);
+    ValidateLists();
+    EXPECT_EQ(gc_alloced_bytes, alloced);
+    EXPECT_EQ(gc_free_bytes, freeBytes);
+
+    Bare* next = new Bare();
+    ValidateLists();
+    EXPECT_TRUE(IsOn(&gc_unmarked_list, next));
+    EXPECT_EQ(gc_alloced_bytes, alloced + next->Size());
 }
