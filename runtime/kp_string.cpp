@@ -177,9 +177,9 @@ int String::Find(const String& sub, int start) const {
     int length = rep->length;
     int subLength = sub.rep->length;
     if (start < 0) start = 0;
-    // The empty text occurs everywhere; answering at once keeps callers that
-    // advance by its length from spinning.
-    if (subLength == 0) return start < length ? start : length;
+    // The empty text occurs at every index up to the length; answering at
+    // once keeps callers that advance by its length from spinning.
+    if (subLength == 0) return start <= length ? start : -1;
     const Char* units = Data();
     for (int i = start; i <= length - subLength; ++i) {
         if (SameUnits(units + i, sub.Data(), subLength)) return i;

@@ -189,7 +189,8 @@ TEST(StringFind, FirstFittingOccurrenceFromClampedStart) {
     } cases[] = {
         {"abcabc", "bc", 0, 1}, {"abcabc", "bc", 2, 4}, {"abcabc", "bc", -5, 1}, {"abcabc", "bc", 5, -1},
         {"abc", "c", 3, -1},    {"abc", "cd", 0, -1},   {"abc", "abcd", 0, -1},  {"", "a", 0, -1},
-        {"aaa", "aa", 1, 1},    {"abc", "", 1, 1},      {"abc", "", 10, 3},      {"abc", "", -2, 0},
+        {"aaa", "aa", 1, 1},    {"abc", "", 1, 1},      {"abc", "", 3, 3},       {"abc", "", 4, -1},
+        {"abc", "", 10, -1},    {"abc", "", -2, 0},     {"", "", 0, 0},          {"", "", 1, -1},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(String(c.text).Find(String(c.sub), c.start), c.expected)
