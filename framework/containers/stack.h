@@ -31,7 +31,9 @@ protected:
         for (int i = 0; i < count; ++i) PushValue(values[offset + i]);
     }
     Array<T> CopyOut() const { return m_data.Resize(m_length); }
+    // A negative length empties the stack, as it gives an empty array.
     void SetLength(int length, T nil) {
+        if (length < 0) length = 0;
         for (int i = length; i < m_length; ++i) StoreElement(m_data[i], nil);
         if (length > m_data.Length()) {
             int grown = m_length * 2 + 10;

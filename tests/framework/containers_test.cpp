@@ -109,6 +109,33 @@ TEST(Stacks, ShrinkingAStringStackReleasesItsStrings) {
     EXPECT_EQ(stack->p_Get(39).Length(), 0);
 }
 
+// A negative length empties the stack, as a negative array length gives an
+// empty array; nothing before the data array is written.
+TEST(Stacks, NegativeLengthEmptiesTheStack) {
+    String text = String("dropped") + String(" whole");
+    const auto* body =
+        reinterpret_cast<const String::Rep*>(reinterpret_cast<const char*>(text.Data()) - offsetof(String::Rep, data));
+    int before = body->refs;
+    c_StringStack* strings = (new c_StringStack)->m_new2();
+    for (int i = 0; i < 3; ++i) strings->p_Push4(text);
+    int capacity = strings->m_data.Length();
+    int bodySize = strings->m_data.rep->Size();
+    strings->p_Length(-2);
+    EXPECT_EQ(strings->p_Length2(), 0);
+    EXPECT_EQ(body->refs, before);
+    EXPECT_EQ(strings->m_data.Length(), capacity);
+    EXPECT_EQ(strings->m_data.rep->Size(), bodySize);
+
+    c_Stack3* sources = (new c_Stack3)->m_new();
+    sources->p_Push7(nullptr);
+    capacity = sources->m_data.Length();
+    bodySize = sources->m_data.rep->Size();
+    sources->p_Length(-1);
+    EXPECT_EQ(sources->p_Length2(), 0);
+    EXPECT_EQ(sources->m_data.Length(), capacity);
+    EXPECT_EQ(sources->m_data.rep->Size(), bodySize);
+}
+
 TEST(Stacks, StringStackJoins) {
     Array<String> words(3);
     words[0] = String("a");
