@@ -48,6 +48,7 @@ int gxtkGraphics::Width() { return width; }
 int gxtkGraphics::Height() { return height; }
 
 int gxtkGraphics::BeginRender() {
+    gxtkSurface::DeleteStaleTextures();
     ReadWindowSize();
     glViewport(0, 0, width, height);
     glMatrixMode(GL_PROJECTION);
@@ -144,10 +145,12 @@ gxtkVertex* gxtkGraphics::Begin(int kind, int count, gxtkSurface* surface) {
         Flush();
         batchKind = kind;
         batchSurface = surface;
-        // A surface without a texture in this context gets one now, which
-        // also fixes its texture-space scales.
-        if (surface && surface->contextSeq != glfwGraphicsSeq) surface->Bind();
     }
+    // A surface without a texture in this context gets one now, which also
+    // fixes its texture-space scales. This is checked on every call: the
+    // batch knows its surface only by address, and a surface that was
+    // reloaded, or a new one where a collected one was, may sit there.
+    if (surface && surface->contextSeq != glfwGraphicsSeq) surface->Bind();
     gxtkVertex* first = vertices + vertexCount;
     vertexCount += count;
     return first;

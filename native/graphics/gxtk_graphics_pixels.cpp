@@ -39,9 +39,9 @@ bool gxtkGraphics::LoadSurface__UNSAFE__(gxtkSurface* surface, String path) {
     return true;
 }
 
-// The texture exists at once, with undefined contents until written.
-// The texture is made when the surface is first bound, so a surface that is
-// never drawn (the game reserves a 2048 x 2048 one) costs no video memory.
+// The texture is made when the surface is first drawn or bound, so a
+// surface that is never drawn (the game reserves a 2048 x 2048 one) costs
+// no video memory.
 gxtkSurface* gxtkGraphics::CreateSurface(int w, int h) {
     auto* surface = new gxtkSurface;
     surface->SetData(nullptr, w, h, 4);

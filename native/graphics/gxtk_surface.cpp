@@ -4,6 +4,8 @@
 
 #include <cstddef>
 #include <cstdlib>
+#include <mutex>
+#include <vector>
 
 #include "host/kp_glfw_game.h"
 #include "runtime/memory.h"
@@ -42,6 +44,16 @@ int PowerOfTwoNotBelow(int size) {
     while (padded < size && padded < (1 << 30)) padded <<= 1;
     return padded;
 }
+
+// Textures whose surface got new pixels, possibly off the main thread, with
+// the context each belongs to.
+struct StaleTexture {
+    unsigned int textureId;
+    int contextSeq;
+};
+
+std::mutex staleTexturesLock;
+std::vector<StaleTexture> staleTextures;
 
 void DropPendingErrors() {
     for (int i = 0; i < 16; ++i) {
@@ -82,10 +94,32 @@ void gxtkSurface::ReleasePixels() {
     pixels = nullptr;
 }
 
+// Without an OpenGL context on this thread the texture cannot be deleted
+// here; the main thread deletes it at its next frame or texture.
+void gxtkSurface::RetireTexture() {
+    if (contextSeq == -1) return;
+    {
+        std::lock_guard<std::mutex> hold(staleTexturesLock);
+        staleTextures.push_back({textureId, contextSeq});
+    }
+    contextSeq = -1;
+}
+
+void gxtkSurface::DeleteStaleTextures() {
+    std::vector<StaleTexture> stale;
+    {
+        std::lock_guard<std::mutex> hold(staleTexturesLock);
+        stale.swap(staleTextures);
+    }
+    for (StaleTexture& texture : stale) {
+        if (texture.contextSeq == glfwGraphicsSeq) glDeleteTextures(1, &texture.textureId);
+    }
+}
+
 // New pixels make any texture of the old ones stale; the next Bind builds
 // one from the new pixels.
 void gxtkSurface::SetData(unsigned char* data, int newWidth, int newHeight, int newDepth) {
-    ReleaseTexture();
+    RetireTexture();
     if (data != pixels) ReleasePixels();
     pixels = data;
     width = newWidth;
@@ -107,6 +141,7 @@ void gxtkSurface::Bind() {
 }
 
 void gxtkSurface::MakeTexture() {
+    DeleteStaleTextures();
     contextSeq = glfwGraphicsSeq;
     glGenTextures(1, &textureId);
     glBindTexture(GL_TEXTURE_2D, textureId);

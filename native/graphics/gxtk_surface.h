@@ -27,6 +27,7 @@ public:
     virtual void OnUnsafeLoadComplete();
 
     // Takes ownership of `data` (a block from malloc) and premultiplies it.
+    // Touches no OpenGL state, so loading may call it off the main thread.
     void SetData(unsigned char* data, int width, int height, int depth);
     // Writes a w x h block of 0xAARRGGBB pixels at (x, y), `pitch` values
     // apart from row to row. Only RGBA surfaces change; a block that does
@@ -34,8 +35,12 @@ public:
     void SetSubData(int x, int y, int w, int h, const unsigned int* src, int pitch);
     void Bind();
 
+    // Deletes the textures that SetData left behind; main thread only.
+    static void DeleteStaleTextures();
+
 private:
     void ReleaseTexture();
+    void RetireTexture();
     void ReleasePixels();
     void MakeTexture();
     void AllocateTexture();

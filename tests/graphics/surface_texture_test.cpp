@@ -1,3 +1,5 @@
+#include <thread>
+
 #include "tests/graphics/render_fixture.h"
 #include "tests/graphics/test_images.h"
 
@@ -103,6 +105,59 @@ TEST_F(SurfaceTextures, CollectedSurfacesDeleteTheirTexture) {
     EXPECT_TRUE(glIsTexture(kept->textureId));
     renderer()->DrawRect(0, 0, 1, 1);
     EXPECT_EQ(Pixel(0, 0), 0xFFFFFFu);
+}
+
+// The renderer knows the surface of its last batch only by address. A new
+// surface that the heap places where a collected one was must still get its
+// texture, and with it its scales, before its first vertices are written.
+TEST_F(SurfaceTextures, ANewSurfaceWhereACollectedOneWasGetsItsOwnTexture) {
+    CollectEverythingUnreachable();
+    gxtkSurface* collected = renderer()->CreateSurface(4, 1);
+    Fill(collected, 0, 0, 4, 1, 0xFFFF0000);
+    renderer()->DrawSurface(collected, 0, 0);
+    EndFrame();
+    const void* address = collected;
+    collected = nullptr;
+    CollectEverythingUnreachable();
+
+    // The heap hands back recently freed blocks first, but not necessarily
+    // this one first.
+    gxtkSurface* fresh = nullptr;
+    for (int tries = 0; tries < 100 && fresh != address; ++tries) fresh = renderer()->CreateSurface(4, 1);
+    StartFrame();
+    if (fresh != address) GTEST_SKIP() << "the heap gave the new surface another block";
+    Fill(fresh, 0, 0, 2, 1, 0xFF00FF00);
+    Fill(fresh, 2, 0, 2, 1, 0xFF0000FF);
+    renderer()->DrawSurface(fresh, 10, 10);
+    const std::uint32_t expected[] = {0x00FF00, 0x00FF00, 0x0000FF, 0x0000FF};
+    for (int x = 0; x < 4; ++x) EXPECT_EQ(Pixel(10 + x, 10), expected[x]) << x;
+}
+
+// Loading may run off the main thread, where there is no OpenGL context: the
+// old texture is deleted by the main thread at its next frame, and the first
+// draw after the load shows the new image at its own size.
+TEST_F(SurfaceTextures, LoadingIntoADrawnSurfaceOffTheMainThread) {
+    TempFolder folder;
+    std::string before = WriteArgbPng(folder, "before.png", 2, 1, {0xFFFF0000, 0xFFFF0000});
+    std::string after = WriteArgbPng(folder, "after.png", 4, 1, {0xFF00FF00, 0xFF00FF00, 0xFF0000FF, 0xFF0000FF});
+    gxtkSurface* surface = renderer()->LoadSurface(String(before.c_str()));
+    ASSERT_NE(surface, nullptr);
+    gc_assign(testKept, surface);
+    renderer()->DrawSurface(surface, 0, 0);
+    EndFrame();
+    GLuint oldTexture = surface->textureId;
+
+    bool loaded = false;
+    std::thread loader([&] { loaded = renderer()->LoadSurface__UNSAFE__(surface, String(after.c_str())); });
+    loader.join();
+    ASSERT_TRUE(loaded);
+    EXPECT_TRUE(glIsTexture(oldTexture));
+
+    StartFrame();
+    EXPECT_FALSE(glIsTexture(oldTexture)) << "the old texture is not left behind";
+    renderer()->DrawSurface(surface, 10, 10);
+    const std::uint32_t expected[] = {0x00FF00, 0x00FF00, 0x0000FF, 0x0000FF};
+    for (int x = 0; x < 4; ++x) EXPECT_EQ(Pixel(10 + x, 10), expected[x]) << x;
 }
 
 }  // namespace
