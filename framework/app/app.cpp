@@ -58,8 +58,11 @@ void c_GameDelegate::ResumeGame() {
     kp_app__app->p_OnResume();
 }
 
+// The tune's newly decoded pieces are queued first, so the game sees the
+// music as it is.
 void c_GameDelegate::UpdateGame() {
     kp_app_ValidateDeviceWindow(true);
+    m_audioDevice->UpdateMusic();
     m_inputDevice->p_BeginUpdate();
     kp_app__app->p_OnUpdate();
     m_inputDevice->p_EndUpdate();

@@ -48,6 +48,10 @@ public:
 
     void mark() override;
 
+    // Called every update: queues the pieces of the tune decoded since the
+    // last update and keeps the tune sounding.
+    void UpdateMusic();
+
     // Deletes the discarded buffers that no source holds any more.
     void FlushDiscarded();
 
@@ -58,7 +62,9 @@ public:
 private:
     void OpenDevice();
     int StreamMusic(String path, int flags);
-    // A playing channel whose source has stopped by itself.
+    // Whether a playing channel's sound has come to its end.
+    bool HasEnded(int channel);
+    // A playing channel whose sound has ended.
     void NoteEnded(int channel);
     // The channel record, or null for a number outside 0 to 32.
     gxtkChannel* Channel(int channel);

@@ -35,8 +35,9 @@ bool gxtkAudio::LoadSample__UNSAFE__(gxtkSample* sample, String path) {
     return true;
 }
 
-// An Ogg tune starts from its opening while the rest decodes; any other
-// tune is decoded into one buffer before it starts.
+// An Ogg tune is decoded on a worker and is heard from the first update
+// that finds its opening decoded; any other tune is decoded into one buffer
+// before it starts.
 int gxtkAudio::PlayMusic(String path, int flags) {
     StopMusic();
     if (path.ToLower().EndsWith(String(".ogg"))) return StreamMusic(path, flags);
@@ -55,8 +56,7 @@ int gxtkAudio::StreamMusic(String path, int flags) {
     if (!file) return -1;
     // The old stream goes first: on its way out it stops the shared source.
     music.reset();
-    music = gxtkMusicStream::Start(file, source, flags != 0);
-    if (!music) return -1;
+    music = std::make_unique<gxtkMusicStream>(file, source, flags != 0);
     record.sample = nullptr;
     record.flags = flags;
     record.state = 1;
@@ -64,10 +64,13 @@ int gxtkAudio::StreamMusic(String path, int flags) {
 }
 
 // A stopped source still holds its buffer, whatever its channel's state, so
-// every stopped source lets go of its buffer before the deletions.
+// every stopped source lets go of its buffer before the deletions. The
+// music stream's source keeps its queue: it may be waiting for its next
+// piece, and it holds none of the discarded buffers.
 void gxtkAudio::FlushDiscarded() {
     if (discarded.empty()) return;
     for (gxtkChannel& channel : channels) {
+        if (music && &channel == &channels[kMusicChannel]) continue;
         if (channel.source && channel.SourceState() == AL_STOPPED) alSourcei(channel.source, AL_BUFFER, 0);
     }
     std::vector<ALuint> kept;

@@ -34,7 +34,7 @@ int gxtkAudio::StopChannel(int channel) {
 int gxtkAudio::PauseChannel(int channel) {
     gxtkChannel* record = Channel(channel);
     if (!record || record->state != 1) return 0;
-    if (record->SourceState() == AL_STOPPED) {
+    if (HasEnded(channel)) {
         NoteEnded(channel);
     } else {
         alSourcePause(record->source);
@@ -43,11 +43,17 @@ int gxtkAudio::PauseChannel(int channel) {
     return 0;
 }
 
+// A tune goes on from where it was, also when it was paused while waiting
+// for its next piece.
 int gxtkAudio::ResumeChannel(int channel) {
     gxtkChannel* record = Channel(channel);
     if (!record || record->state != 2) return 0;
-    alSourcePlay(record->source);
     record->state = 1;
+    if (channel == kMusicChannel && music) {
+        music->Resume();
+    } else {
+        alSourcePlay(record->source);
+    }
     return 0;
 }
 
@@ -55,14 +61,25 @@ int gxtkAudio::ResumeChannel(int channel) {
 int gxtkAudio::ChannelState(int channel) {
     gxtkChannel* record = Channel(channel);
     if (!record) return 0;
-    if (record->state == 1 && record->SourceState() == AL_STOPPED) NoteEnded(channel);
+    if (record->state == 1 && HasEnded(channel)) NoteEnded(channel);
     return record->state;
+}
+
+// A tune's source also stops when it runs dry waiting for its next piece;
+// the tune is still playing then, and has ended only when its stream says so.
+bool gxtkAudio::HasEnded(int channel) {
+    if (channel == kMusicChannel && music) return music->Ended();
+    return channels[channel].SourceState() == AL_STOPPED;
 }
 
 // An ended tune's buffers go as soon as its end is noticed.
 void gxtkAudio::NoteEnded(int channel) {
     channels[channel].state = 0;
-    if (channel == kMusicChannel && music && music->Complete()) music.reset();
+    if (channel == kMusicChannel) music.reset();
+}
+
+void gxtkAudio::UpdateMusic() {
+    if (music) music->Update(channels[kMusicChannel].state == 1);
 }
 
 int gxtkAudio::SetVolume(int channel, float volume) {

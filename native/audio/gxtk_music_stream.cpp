@@ -1,67 +1,76 @@
 #include "native/audio/gxtk_music_stream.h"
 
-namespace {
-
-ALenum SampleFormat(int channels) {
-    if (channels == 1) return AL_FORMAT_MONO16;
-    if (channels == 2) return AL_FORMAT_STEREO16;
-    return 0;
-}
-
-}  // namespace
-
 // Until the whole tune is queued the source must not loop, or it would
 // start over after the pieces queued so far.
-std::unique_ptr<gxtkMusicStream> gxtkMusicStream::Start(FILE* file, ALuint source, bool loop) {
-    std::unique_ptr<gxtkMusicStream> stream(new gxtkMusicStream(file, source, loop));
-    if (!stream->reader.Opened() || stream->format == 0) return nullptr;
+gxtkMusicStream::gxtkMusicStream(FILE* file, ALuint source, bool loop) : decoder(file), source(source), loop(loop) {
     alSourceStop(source);
     alSourcei(source, AL_BUFFER, 0);
     alSourcei(source, AL_LOOPING, AL_FALSE);
-    bool more = stream->QueueNextPiece();
-    if (stream->buffers.empty()) return nullptr;
-    alSourcePlay(source);
-    if (more) {
-        stream->worker = std::thread(&gxtkMusicStream::DecodeRest, stream.get());
-    } else {
-        stream->Finish();
-    }
-    return stream;
 }
 
-gxtkMusicStream::gxtkMusicStream(FILE* file, ALuint source, bool loop)
-    : file(file), reader(file), source(source), loop(loop), format(SampleFormat(reader.Channels())) {}
-
 gxtkMusicStream::~gxtkMusicStream() {
-    cancelled = true;
-    if (worker.joinable()) worker.join();
     alSourceStop(source);
     alSourcei(source, AL_BUFFER, 0);
     if (!buffers.empty()) alDeleteBuffers(static_cast<ALsizei>(buffers.size()), buffers.data());
-    std::fclose(file);
 }
 
-bool gxtkMusicStream::QueueNextPiece() {
-    int frames = kPieceSeconds * reader.Hertz();
-    std::vector<short> samples;
-    samples.reserve(static_cast<std::size_t>(frames + 4096) * reader.Channels());
-    bool whole = reader.Read(samples, frames) >= frames;
-    if (samples.empty()) return false;
+void gxtkMusicStream::Update(bool play) {
+    long long framesBefore = queuedFrames;
+    gxtkMusicDecoder::Piece piece;
+    if (decoder.TakePiece(piece)) Queue(piece);
+    if (!complete && decoder.Finished()) {
+        complete = true;
+        if (loop) alSourcei(source, AL_LOOPING, AL_TRUE);
+    }
+    NoticeStop(framesBefore);
+    if (play) Play();
+}
+
+void gxtkMusicStream::Resume() {
+    if (SourceState() == AL_PAUSED) alSourcePlay(source);
+    Update(true);
+}
+
+bool gxtkMusicStream::Ended() {
+    NoticeStop(queuedFrames);
+    return complete && !sounding && (queuedFrames == 0 || (!loop && playFrom >= queuedFrames));
+}
+
+void gxtkMusicStream::Queue(const gxtkMusicDecoder::Piece& piece) {
+    ALenum format = piece.channels == 1 ? AL_FORMAT_MONO16 : AL_FORMAT_STEREO16;
     ALuint buffer = 0;
     alGenBuffers(1, &buffer);
-    alBufferData(buffer, format, samples.data(), static_cast<ALsizei>(samples.size() * sizeof(short)), reader.Hertz());
+    alBufferData(buffer, format, piece.samples.data(), static_cast<ALsizei>(piece.samples.size() * sizeof(short)),
+                 piece.hertz);
     alSourceQueueBuffers(source, 1, &buffer);
     buffers.push_back(buffer);
-    return whole;
+    queuedFrames += piece.Frames();
 }
 
-void gxtkMusicStream::DecodeRest() {
-    while (!cancelled && QueueNextPiece()) {
-    }
-    if (!cancelled) Finish();
+// A stopped source would start again from the first queued piece, so it is
+// told where to begin. A looping tune that ran dry at its very end begins
+// again from the top.
+void gxtkMusicStream::Play() {
+    if (sounding) return;
+    if (complete && loop && playFrom >= queuedFrames) playFrom = 0;
+    if (playFrom >= queuedFrames) return;
+    alSourcei(source, AL_SAMPLE_OFFSET, static_cast<ALint>(playFrom));
+    alSourcePlay(source);
+    sounding = true;
 }
 
-void gxtkMusicStream::Finish() {
-    if (loop) alSourcei(source, AL_LOOPING, AL_TRUE);
-    complete = true;
+// Queueing a piece onto a source that has just run dry does not restart it,
+// so a source found stopped after the queueing stopped before the new pieces.
+void gxtkMusicStream::NoticeStop(long long framesBefore) {
+    if (!sounding) return;
+    ALint state = SourceState();
+    if (state == AL_PLAYING || state == AL_PAUSED) return;
+    sounding = false;
+    playFrom = framesBefore;
+}
+
+ALint gxtkMusicStream::SourceState() const {
+    ALint state = AL_STOPPED;
+    alGetSourcei(source, AL_SOURCE_STATE, &state);
+    return state;
 }

@@ -2,50 +2,61 @@
 
 #include <AL/al.h>
 
-#include <atomic>
 #include <cstdio>
-#include <memory>
-#include <thread>
 #include <vector>
 
-#include "host/ogg_reader.h"
+#include "native/audio/gxtk_music_decoder.h"
 
-// A tune that starts at once from its opening while a worker thread decodes
-// the rest piece by piece and queues each piece behind it on the music
-// source, so starting a long tune never holds up the game and never needs
-// the whole tune twice in memory.
+// A tune on the music source, played from its opening while a worker
+// decodes the rest piece by piece; the main thread queues each piece behind
+// the ones before it at its updates. Starting a long tune thus never holds
+// up the game, and the whole tune is never in memory twice. All OpenAL
+// calls happen on the main thread.
 class gxtkMusicStream {
 public:
-    static constexpr int kPieceSeconds = 2;
-
-    // Starts `file` (an Ogg Vorbis stream, closed by the stream) on
-    // `source`; null when the file holds no such stream.
-    static std::unique_ptr<gxtkMusicStream> Start(FILE* file, ALuint source, bool loop);
-
+    // Starts decoding `file` (an Ogg Vorbis stream, closed by the stream)
+    // for `source`, which it stops and empties; the source plays from the
+    // first update that finds the opening decoded.
+    gxtkMusicStream(FILE* file, ALuint source, bool loop);
     // Stops the source and lets go of the buffers.
     ~gxtkMusicStream();
     gxtkMusicStream(const gxtkMusicStream&) = delete;
     gxtkMusicStream& operator=(const gxtkMusicStream&) = delete;
 
+    // Queues the next decoded piece: one a call bounds the time an update
+    // spends here, and even so the queue grows far faster than the tune
+    // plays. With `play` it also starts the source once the opening is
+    // there, and again from where the tune is when the source ran dry
+    // waiting for a piece and the piece has come; a paused source stays
+    // paused.
+    void Update(bool play);
+    // Goes on from where the tune was paused, and plays as Update does.
+    void Resume();
+    // True once the whole tune is queued and has played to its end, or the
+    // file held no tune; a looping tune never ends.
+    bool Ended();
+
     // True once the whole tune is queued.
-    bool Complete() const { return complete.load(); }
-    // The queued pieces in order; only read once Complete.
+    bool Complete() const { return complete; }
+    // The queued pieces in order.
     const std::vector<ALuint>& Buffers() const { return buffers; }
 
 private:
-    gxtkMusicStream(FILE* file, ALuint source, bool loop);
-    // Decodes and queues the next piece; false at the end of the tune.
-    bool QueueNextPiece();
-    void DecodeRest();
-    void Finish();
+    void Queue(const gxtkMusicDecoder::Piece& piece);
+    void Play();
+    // A source that stopped while sounding has played everything queued
+    // before `framesBefore`, and must go on from there.
+    void NoticeStop(long long framesBefore);
+    ALint SourceState() const;
 
-    FILE* file;
-    OggReader reader;
+    gxtkMusicDecoder decoder;
     ALuint source;
     bool loop;
-    ALenum format = 0;
     std::vector<ALuint> buffers;
-    std::atomic<bool> cancelled{false};
-    std::atomic<bool> complete{false};
-    std::thread worker;
+    long long queuedFrames = 0;
+    // Where the next start of the stopped source begins.
+    long long playFrom = 0;
+    // Set playing and not yet found stopped.
+    bool sounding = false;
+    bool complete = false;
 };

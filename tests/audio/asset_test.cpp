@@ -25,8 +25,8 @@ TEST_F(GameSoundTest, EffectNamesAreReadFromTheDataFolder) {
 TEST_F(GameSoundTest, TunePlaysOnTheMusicChannel) {
     ASSERT_EQ(kp_audio_PlayMusic(String("sfx/Agile.ogg"), 0), 0);
     EXPECT_EQ(device()->MusicState(), 1);
-    EXPECT_EQ(SourceInt(gxtkAudio::kMusicChannel, AL_SOURCE_STATE), AL_PLAYING);
     ASSERT_TRUE(WaitUntilTuneQueued());
+    EXPECT_EQ(SourceInt(gxtkAudio::kMusicChannel, AL_SOURCE_STATE), AL_PLAYING);
     ALuint opening = device()->music->Buffers()[0];
     ALint bytesPerSecond = BufferInt(opening, AL_FREQUENCY) * BufferInt(opening, AL_CHANNELS) * 2;
     ALint bytes = 0;

@@ -76,13 +76,26 @@ protected:
         return false;
     }
 
-    // Until the music stream has queued the whole tune.
-    static bool WaitUntilTuneQueued() {
+    // Updates the music as the game does every update, until `done` or two
+    // seconds have passed.
+    template <class Done> static bool UpdateMusicUntil(Done done) {
         for (int tries = 0; tries < 400; ++tries) {
-            if (device()->music && device()->music->Complete()) return true;
+            device()->UpdateMusic();
+            if (done()) return true;
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
         }
         return false;
+    }
+
+    // Until the music stream has queued the whole tune.
+    static bool WaitUntilTuneQueued() {
+        return UpdateMusicUntil([] { return device()->music && device()->music->Complete(); });
+    }
+
+    // Until the tune is heard.
+    static bool WaitUntilMusicSounds() {
+        return UpdateMusicUntil(
+            [] { return SourceInt(gxtkAudio::kMusicChannel, AL_SOURCE_STATE) == AL_PLAYING; });
     }
 
     static bool IsDiscarded(ALuint buffer) {

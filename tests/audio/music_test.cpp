@@ -5,6 +5,14 @@
 namespace {
 
 constexpr int kMusic = gxtkAudio::kMusicChannel;
+constexpr int kHertz = 22050;
+constexpr int kOpeningFrames = static_cast<int>(kHertz * gxtkMusicDecoder::kOpeningSeconds);
+// The decoder hands out whole Vorbis frames, of at most this many samples.
+constexpr int kLongestVorbisFrame = 1024;
+
+using Clock = std::chrono::steady_clock;
+
+double SecondsSince(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
 
 class MusicTest : public AudioTest {
 protected:
@@ -30,64 +38,163 @@ protected:
         for (ALuint buffer : device()->music->Buffers()) bytes += BufferInt(buffer, AL_SIZE);
         return bytes;
     }
+
+    static int BufferFrames(ALuint buffer) { return BufferInt(buffer, AL_SIZE) / 2; }
+
+    struct Run {
+        double seconds = 0;
+        bool ranDry = false;
+    };
+
+    // Updates as the game does until the tune ends: how long it sounded, and
+    // whether its source ran dry on the way. The music state stays 1 until
+    // the end.
+    static Run UntilTheTuneEnds() {
+        Run run;
+        Clock::time_point start = Clock::now();
+        for (int tries = 0; tries < 1000; ++tries) {
+            device()->UpdateMusic();
+            bool stopped = SourceInt(kMusic, AL_SOURCE_STATE) == AL_STOPPED;
+            if (stopped && device()->MusicState() == 0) break;
+            EXPECT_EQ(device()->MusicState(), 1) << "a tune that has not ended is still playing";
+            run.ranDry = run.ranDry || stopped;
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+        run.seconds = SecondsSince(start);
+        return run;
+    }
 };
 
-TEST_F(MusicTest, ShortTuneIsQueuedWholeAndLoopsAtOnce) {
+TEST_F(MusicTest, ShortTuneLoopsOnceQueuedWhole) {
     String path(WriteTune("tune.ogg").c_str());
     ASSERT_EQ(device()->PlayMusic(path, 1), 0);
     EXPECT_EQ(device()->MusicState(), 1);
-    ASSERT_TRUE(device()->music && device()->music->Complete());
-    ASSERT_EQ(device()->music->Buffers().size(), 1u);
+    ASSERT_TRUE(WaitUntilTuneQueued());
+    EXPECT_EQ(device()->music->Buffers().size(), 2u) << "the opening and the rest";
     EXPECT_EQ(SourceInt(kMusic, AL_LOOPING), AL_TRUE);
     EXPECT_EQ(QueuedBytes(), DecodedBytes(path));
-    EXPECT_EQ(BufferInt(device()->music->Buffers()[0], AL_FREQUENCY), 22050);
+    EXPECT_EQ(BufferInt(device()->music->Buffers()[0], AL_FREQUENCY), kHertz);
 }
 
-// Pieces of two seconds: the opening plays at once, the rest follows.
-TEST_F(MusicTest, LongTuneStartsFromItsOpeningAndQueuesTheRestInPieces) {
+// A short opening, then pieces of two seconds.
+TEST_F(MusicTest, LongTuneStartsFromAShortOpeningAndQueuesTheRestInPieces) {
     String path(WriteTune("long.ogg", 7).c_str());
     ASSERT_EQ(device()->PlayMusic(path, 1), 0);
-    EXPECT_EQ(device()->MusicState(), 1);
-    EXPECT_EQ(SourceInt(kMusic, AL_SOURCE_STATE), AL_PLAYING);
-
     ASSERT_TRUE(WaitUntilTuneQueued());
-    ASSERT_EQ(device()->music->Buffers().size(), 4u);
-    EXPECT_EQ(SourceInt(kMusic, AL_BUFFERS_QUEUED), 4);
-    EXPECT_GE(BufferInt(device()->music->Buffers()[0], AL_SIZE), gxtkMusicStream::kPieceSeconds * 22050 * 2);
+    const std::vector<ALuint>& buffers = device()->music->Buffers();
+    ASSERT_EQ(buffers.size(), 5u);
+    EXPECT_EQ(SourceInt(kMusic, AL_BUFFERS_QUEUED), 5);
+    EXPECT_GE(BufferFrames(buffers[0]), kOpeningFrames);
+    EXPECT_LT(BufferFrames(buffers[0]), kOpeningFrames + kLongestVorbisFrame);
+    for (int piece = 1; piece < 4; ++piece) {
+        EXPECT_GE(BufferFrames(buffers[piece]), gxtkMusicDecoder::kPieceSeconds * kHertz) << piece;
+    }
     EXPECT_EQ(QueuedBytes(), DecodedBytes(path)) << "the whole tune, to the last sample";
     EXPECT_EQ(SourceInt(kMusic, AL_LOOPING), AL_TRUE) << "loops once the whole tune is queued";
     EXPECT_EQ(SourceInt(kMusic, AL_SOURCE_STATE), AL_PLAYING);
 }
 
-// The rest follows the opening without a stop, and a tune played once ends.
-TEST_F(MusicTest, RestPlaysOnAfterTheOpening) {
-    ASSERT_EQ(device()->PlayMusic(String(WriteTune("once.ogg", 2.6).c_str()), 0), 0);
-    ASSERT_TRUE(WaitUntilTuneQueued());
-    std::this_thread::sleep_for(std::chrono::milliseconds(2300));
+// Starting a tune decodes nothing on the caller's thread, and the worker
+// that decodes never touches OpenAL: the pieces reach the source one an
+// update, and the first update that finds the opening decoded starts it.
+TEST_F(MusicTest, WorkerDecodesAndUpdatesQueue) {
+    ASSERT_EQ(device()->PlayMusic(String(WriteTune("long.ogg", 7).c_str()), 0), 0);
+    EXPECT_EQ(SourceInt(kMusic, AL_BUFFERS_QUEUED), 0) << "nothing decoded yet";
+    EXPECT_EQ(device()->MusicState(), 1);
+
+    ASSERT_TRUE(UpdateMusicUntil([] { return SourceInt(kMusic, AL_BUFFERS_QUEUED) > 0; }));
     EXPECT_EQ(SourceInt(kMusic, AL_SOURCE_STATE), AL_PLAYING);
-    EXPECT_EQ(SourceInt(kMusic, AL_BUFFERS_PROCESSED), 1) << "the opening is done";
+    EXPECT_EQ(SourceInt(kMusic, AL_BUFFERS_QUEUED), 1);
+    std::this_thread::sleep_for(std::chrono::milliseconds(150));
+    EXPECT_EQ(SourceInt(kMusic, AL_BUFFERS_QUEUED), 1) << "the worker queued nothing by itself";
+
+    for (int queued = 2; queued <= 5; ++queued) {
+        device()->UpdateMusic();
+        EXPECT_EQ(SourceInt(kMusic, AL_BUFFERS_QUEUED), queued);
+    }
+    EXPECT_TRUE(device()->music->Complete());
+    EXPECT_EQ(SourceInt(kMusic, AL_SOURCE_STATE), AL_PLAYING);
+}
+
+// With updates coming as in the game, the tune sounds for its length
+// without a break, and a tune played once ends.
+TEST_F(MusicTest, TunePlaysToItsEndWithoutABreak) {
+    ASSERT_EQ(device()->PlayMusic(String(WriteTune("once.ogg", 2.6).c_str()), 0), 0);
+    ASSERT_TRUE(WaitUntilMusicSounds());
+    Run run = UntilTheTuneEnds();
+    EXPECT_FALSE(run.ranDry);
+    EXPECT_NEAR(run.seconds, 2.6, 0.15);
     EXPECT_EQ(SourceInt(kMusic, AL_LOOPING), AL_FALSE);
-    EXPECT_TRUE(WaitUntilSourceStops(kMusic));
-    EXPECT_EQ(device()->MusicState(), 0);
+    EXPECT_EQ(device()->music, nullptr) << "an ended tune lets go of its stream";
+}
+
+// The source runs dry when the next piece is late (here the updates that
+// queue it are held back). The tune is still playing for the game, other
+// sounds starting meanwhile leave its queue alone, and once the piece is
+// there it goes on from where it stopped, also after a pause meanwhile.
+TEST_F(MusicTest, TuneThatRanDryGoesOnWhenItsNextPieceComes) {
+    for (bool pausedWhileDry : {false, true}) {
+        SCOPED_TRACE(pausedWhileDry ? "paused while dry" : "not paused");
+        ASSERT_EQ(device()->PlayMusic(String(WriteTune("late.ogg", 1).c_str()), 0), 0);
+        ASSERT_TRUE(WaitUntilMusicSounds());
+        ASSERT_EQ(SourceInt(kMusic, AL_BUFFERS_QUEUED), 1) << "the opening alone";
+        ASSERT_TRUE(WaitUntilSourceStops(kMusic));
+        EXPECT_EQ(device()->MusicState(), 1);
+
+        gxtkSample* effect = LoadWave("effect.wav", Tone());
+        LoadWave("discarded.wav", Tone())->Discard();
+        ASSERT_EQ(device()->PlaySample(effect, 0, 0), 0);
+        EXPECT_EQ(SourceInt(kMusic, AL_BUFFERS_QUEUED), 1) << "the music source keeps its queue";
+
+        if (pausedWhileDry) {
+            device()->PauseMusic();
+            EXPECT_EQ(device()->MusicState(), 2);
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+            device()->UpdateMusic();
+            EXPECT_NE(SourceInt(kMusic, AL_SOURCE_STATE), AL_PLAYING) << "a paused tune stays silent";
+            device()->ResumeMusic();
+        } else {
+            ASSERT_TRUE(UpdateMusicUntil([] { return SourceInt(kMusic, AL_BUFFERS_QUEUED) > 1; }));
+        }
+        EXPECT_EQ(SourceInt(kMusic, AL_SOURCE_STATE), AL_PLAYING);
+        EXPECT_GE(SourceInt(kMusic, AL_SAMPLE_OFFSET), kOpeningFrames) << "on from the end of the opening";
+        Run rest = UntilTheTuneEnds();
+        EXPECT_FALSE(rest.ranDry);
+        EXPECT_NEAR(rest.seconds, 1 - gxtkMusicDecoder::kOpeningSeconds, 0.15);
+    }
 }
 
 TEST_F(MusicTest, StoppingWhileTheRestDecodesLeavesNothingQueued) {
-    for (int round = 0; round < 3; ++round) {
+    for (int updates = 0; updates < 3; ++updates) {
         ASSERT_EQ(device()->PlayMusic(String(WriteTune("long.ogg", 6).c_str()), 1), 0);
+        for (int update = 0; update < updates; ++update) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+            device()->UpdateMusic();
+        }
         device()->StopMusic();
         EXPECT_EQ(device()->music, nullptr);
-        EXPECT_EQ(SourceInt(kMusic, AL_SOURCE_STATE), AL_STOPPED);
+        EXPECT_NE(SourceInt(kMusic, AL_SOURCE_STATE), AL_PLAYING);
         EXPECT_EQ(SourceInt(kMusic, AL_BUFFERS_QUEUED), 0);
         EXPECT_EQ(device()->MusicState(), 0);
     }
 }
 
+// Paused before its opening was decoded, a tune stays silent until resumed.
 TEST_F(MusicTest, MusicOperationsActOnTheMusicChannel) {
-    ASSERT_EQ(device()->PlayMusic(String(WriteTune("tune.ogg").c_str()), 0), 0);
+    ASSERT_EQ(device()->PlayMusic(String(WriteTune("tune.ogg", 2).c_str()), 0), 0);
     device()->SetMusicVolume(0.4f);
     ALfloat gain = 0;
     alGetSourcef(Source(kMusic), AL_GAIN, &gain);
     EXPECT_FLOAT_EQ(gain, 0.4f);
+
+    device()->PauseMusic();
+    EXPECT_EQ(device()->MusicState(), 2);
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    device()->UpdateMusic();
+    EXPECT_NE(SourceInt(kMusic, AL_SOURCE_STATE), AL_PLAYING);
+    device()->ResumeMusic();
+    EXPECT_EQ(device()->MusicState(), 1);
+    EXPECT_EQ(SourceInt(kMusic, AL_SOURCE_STATE), AL_PLAYING);
 
     device()->PauseMusic();
     EXPECT_EQ(device()->MusicState(), 2);
@@ -100,21 +207,31 @@ TEST_F(MusicTest, MusicOperationsActOnTheMusicChannel) {
     EXPECT_EQ(SourceInt(kMusic, AL_SOURCE_STATE), AL_STOPPED);
 }
 
+// A file that is there but holds no tune is found out by the worker: the
+// next update leaves the channel stopped.
 TEST_F(MusicTest, MissingOrBrokenTuneStopsTheOldOneAndLeavesTheChannelStopped) {
     ASSERT_EQ(device()->PlayMusic(String(WriteTune("tune.ogg").c_str()), 1), 0);
+    ASSERT_TRUE(WaitUntilMusicSounds());
     EXPECT_EQ(device()->PlayMusic(String(folder.File("missing.ogg").c_str()), 1), -1);
     EXPECT_EQ(device()->MusicState(), 0);
     EXPECT_EQ(SourceInt(kMusic, AL_SOURCE_STATE), AL_STOPPED);
-    EXPECT_EQ(device()->PlayMusic(String(folder.Write("broken.ogg", "OggS and nothing more").c_str()), 1), -1);
-    EXPECT_EQ(device()->MusicState(), 0);
+    device()->PlayMusic(String(folder.Write("broken.ogg", "OggS and nothing more").c_str()), 1);
+    EXPECT_TRUE(UpdateMusicUntil([] { return device()->MusicState() == 0; }));
+    EXPECT_EQ(SourceInt(kMusic, AL_BUFFERS_QUEUED), 0);
+    EXPECT_EQ(device()->music, nullptr);
 }
 
 TEST_F(MusicTest, ReplacedTuneLetsGoOfItsBuffers) {
     ASSERT_EQ(device()->PlayMusic(String(WriteTune("first.ogg").c_str()), 1), 0);
-    ALuint first = device()->music->Buffers()[0];
+    ASSERT_TRUE(WaitUntilTuneQueued());
+    std::vector<ALuint> first = device()->music->Buffers();
     ASSERT_EQ(device()->PlayMusic(String(WriteTune("second.ogg").c_str()), 1), 0);
-    ALuint second = device()->music->Buffers()[0];
-    EXPECT_TRUE(second == first || !alIsBuffer(first)) << "deleted, its name free for the new tune";
+    ASSERT_TRUE(WaitUntilTuneQueued());
+    const std::vector<ALuint>& second = device()->music->Buffers();
+    for (ALuint buffer : first) {
+        bool reused = std::find(second.begin(), second.end(), buffer) != second.end();
+        EXPECT_TRUE(reused || !alIsBuffer(buffer)) << "deleted, its name free for the new tune";
+    }
     EXPECT_EQ(device()->MusicState(), 1);
 }
 
@@ -125,6 +242,7 @@ TEST_F(MusicTest, NextTuneAfterAnEndedOneIsHeard) {
     for (bool noticedByPause : {true, false}) {
         SCOPED_TRACE(noticedByPause ? "noticed by a pause" : "noticed by a state query");
         ASSERT_EQ(device()->PlayMusic(String(WriteTune("once.ogg", 0.2).c_str()), 0), 0);
+        ASSERT_TRUE(WaitUntilTuneQueued());
         std::vector<ALuint> ended = device()->music->Buffers();
         ASSERT_TRUE(WaitUntilSourceStops(kMusic));
         if (noticedByPause) {
@@ -136,8 +254,7 @@ TEST_F(MusicTest, NextTuneAfterAnEndedOneIsHeard) {
         for (ALuint buffer : ended) EXPECT_FALSE(alIsBuffer(buffer));
 
         ASSERT_EQ(device()->PlayMusic(String(WriteTune("next.ogg", 3).c_str()), 1), 0);
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-        EXPECT_EQ(SourceInt(kMusic, AL_SOURCE_STATE), AL_PLAYING);
+        EXPECT_TRUE(WaitUntilMusicSounds());
         EXPECT_EQ(device()->MusicState(), 1);
         device()->StopMusic();
     }

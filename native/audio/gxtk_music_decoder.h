@@ -1,0 +1,57 @@
+#pragma once
+
+#include <atomic>
+#include <cstdio>
+#include <deque>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+#include "host/ogg_reader.h"
+
+// Decodes an Ogg Vorbis tune on a worker thread into pieces of samples that
+// the main thread takes at its own pace. The worker only reads the file and
+// decodes: it never calls OpenAL, whose error state and sources belong to
+// the main thread.
+class gxtkMusicDecoder {
+public:
+    // The opening is short, so the tune can start soon after it is asked for;
+    // the pieces after it are long, so there are few of them.
+    static constexpr double kOpeningSeconds = 0.25;
+    static constexpr int kPieceSeconds = 2;
+
+    // Interleaved 16-bit samples of mono or stereo sound.
+    struct Piece {
+        std::vector<short> samples;
+        int channels = 0;
+        int hertz = 0;
+
+        int Frames() const { return static_cast<int>(samples.size()) / channels; }
+    };
+
+    // Starts decoding `file`, which the decoder closes.
+    explicit gxtkMusicDecoder(FILE* file);
+    // Stops the worker within a short step of decoding.
+    ~gxtkMusicDecoder();
+    gxtkMusicDecoder(const gxtkMusicDecoder&) = delete;
+    gxtkMusicDecoder& operator=(const gxtkMusicDecoder&) = delete;
+
+    // Moves the next decoded piece into `piece`; false when none is ready.
+    bool TakePiece(Piece& piece);
+    // True once the worker has reached the end of the tune (or found no tune
+    // in the file) and every piece has been taken.
+    bool Finished();
+
+private:
+    void DecodeAll();
+    // Appends about `frames` frames; false once the tune has ended or the
+    // decoder is cancelled.
+    bool DecodeInto(OggReader& reader, std::vector<short>& samples, int frames);
+
+    FILE* file;
+    std::mutex mutex;
+    std::deque<Piece> ready;
+    bool done = false;
+    std::atomic<bool> cancelled{false};
+    std::thread worker;
+};
