@@ -58,7 +58,7 @@ void c_MyApp::MenuBackKeys() {
         }
         return;
     }
-    if (p_PlayKey(98, 1, 0) || kp_input_KeyDown(27)) {
+    if (AnyPlayerHolds(98) || kp_input_KeyDown(27)) {
         m_GameMode = 4;
         SetLatches(1);
     }

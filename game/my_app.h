@@ -376,6 +376,9 @@ private:
     void OptionBackDial();
     void OverscanRow(float y, int& touchLatch, int& keyLatch);
     int OptionRows();
+    bool OptionRowShown(int row);
+    bool OptionBar(float x, float y, float width, bool lit);
+    bool OptionChosen(int row);
     void ActOnOption(int row);
     void QuitRow(float previousY);
     void OptionKeys(int rows);

@@ -13,6 +13,8 @@ constexpr int kHeldCodes[] = {0, 3, 5, 8, 10, 11, 12, 13, 14, 15, 16, 17, 99};
 
 const char* const kVolumeNames[] = {"[-  -  - Loud]", "[-  - Normal-]", "[- Quiet -  -]", "[OFF  -  -  -]"};
 const float kMusicVolumes[] = {1.0f, 0.7f, 0.4f, 0.0f};
+constexpr int kMusicRow = 2;
+constexpr int kQuitRow = 6;
 
 // The bitmap text's picture of a controller button.
 String Prompt(char letter) { return String::FromChar(0xAC) + String::FromChar(letter); }
@@ -125,32 +127,52 @@ String c_MyApp::OptionText(int row) {
     return String(m_Settings[16] == 1 ? "Right Thumbstick Y Normal" : "Right Thumbstick Y Flipped");
 }
 
+// The Music row exists only with a music stream; the Quit row only on the
+// console, and not over a paused game.
+bool c_MyApp::OptionRowShown(int row) {
+    if (row == kMusicRow) return kp_VTR_HasMusicStream == 1;
+    if (row == kQuitRow) return kp_VTR_isOuya == 1 && m_Paused == 0;
+    return row >= 0 && row < kQuitRow;
+}
+
 // Draws the rows and acts on the one touched or chosen; returns the last row.
+// Rows not shown take no room, and the cursor never rests on them.
 int c_MyApp::OptionRows() {
+    while (m_OptionCursor > 0 && !OptionRowShown(m_OptionCursor)) --m_OptionCursor;
     float y = (30.0f - m_OptionsTimer) * 24 + 130;
-    int rows = 5;
-    for (int row = 1; row <= rows; ++row, y += 40) {
-        if (row == 2 && kp_VTR_HasMusicStream != 1) continue;
-        bool onRow = m_OptionCursor == row;
-        p_ResetDraw();
-        if (onRow) {
-            p_SetCol(0, 180, 255, 0.5f);
-        } else {
-            p_SetCol(0, 0, 160, 0.5f);
-        }
-        bool touched = p_Touch(84, y - 2, kp_VTR_jscrw - 168, 24) != 0;
-        String text = OptionText(row);
-        p_ResetDraw();
+    for (int row = 1; row < kQuitRow; ++row) {
+        if (!OptionRowShown(row)) continue;
+        bool touched = OptionBar(84, y, kp_VTR_jscrw - 168, m_OptionCursor == row);
         p_SetSize(2, -3717);
-        p_Text(100, y, text, 0, 0, 0);
+        p_Text(100, y, OptionText(row), 0, 0, 0);
         if (touched) m_OptionCursor = row;
-        bool chosen = onRow && (AnyPlayerHolds(10) || AnyPlayerHolds(11) || AnyPlayerHolds(12) || AnyPlayerHolds(13) ||
-                                AnyPlayerHolds(14) || AnyPlayerHolds(15));
-        if (touched || chosen) ActOnOption(row);
+        if (touched || OptionChosen(row)) ActOnOption(row);
+        y += 40;
     }
-    if (kp_VTR_isOuya == 1 && m_Paused == 0) QuitRow(y);
+    if (OptionRowShown(kQuitRow)) QuitRow(y);
     p_ResetDraw();
-    return rows;
+    return OptionRowShown(kQuitRow) ? kQuitRow : kQuitRow - 1;
+}
+
+// A row's bar, lit while the cursor is on it; true when it is touched.
+bool c_MyApp::OptionBar(float x, float y, float width, bool lit) {
+    p_ResetDraw();
+    if (lit) {
+        p_SetCol(0, 180, 255, 0.5f);
+    } else {
+        p_SetCol(0, 0, 160, 0.5f);
+    }
+    bool touched = p_Touch(x, y - 2, width, 24) != 0;
+    p_ResetDraw();
+    return touched;
+}
+
+bool c_MyApp::OptionChosen(int row) {
+    if (m_OptionCursor != row) return false;
+    for (int button = 10; button <= 15; ++button) {
+        if (AnyPlayerHolds(button)) return true;
+    }
+    return false;
 }
 
 void c_MyApp::ActOnOption(int row) {
@@ -173,13 +195,11 @@ void c_MyApp::ActOnOption(int row) {
 void c_MyApp::QuitRow(float previousY) {
     float y = previousY + (kp_VTR_jscrh > kp_VTR_jscrw ? 80.0f : 40.0f) - 40;
     float x = kp_VTR_jscrw - 264;
-    p_ResetDraw();
-    p_SetCol(0, 0, 160, 0.5f);
-    bool touched = p_Touch(x - 16, y - 2, 180, 24) != 0;
-    p_ResetDraw();
+    bool touched = OptionBar(x - 16, y, 180, m_OptionCursor == kQuitRow);
     p_SetSize(2, -3717);
     p_Text(x, y, String("Quit"), 0, 0, 0);
-    if (touched && m_OptionTouchHeld == 0) kpError(String());
+    bool chosen = OptionChosen(kQuitRow) && m_OptionKeyHeld == 0;
+    if ((touched || chosen) && m_OptionTouchHeld == 0) kpError(String());
 }
 
 void c_MyApp::OptionKeys(int rows) {
@@ -190,8 +210,14 @@ void c_MyApp::OptionKeys(int rows) {
         return;
     }
     int before = m_OptionCursor;
-    if ((AnyPlayerHolds(0) || AnyPlayerHolds(3)) && m_OptionCursor > 0) --m_OptionCursor;
-    if ((AnyPlayerHolds(8) || AnyPlayerHolds(5)) && m_OptionCursor < rows) ++m_OptionCursor;
+    int step = 0;
+    if ((AnyPlayerHolds(0) || AnyPlayerHolds(3)) && m_OptionCursor > 0) step = -1;
+    if ((AnyPlayerHolds(8) || AnyPlayerHolds(5)) && m_OptionCursor < rows) step = 1;
+    if (step != 0) {
+        do {
+            m_OptionCursor += step;
+        } while (!OptionRowShown(m_OptionCursor));
+    }
     if (m_OptionCursor != before) {
         p_PlaySFX(99, 1, 1, 0);
         m_OptionKeyHeld = 1;

@@ -297,14 +297,13 @@ void c_MyApp::EasePanel() {
 }
 
 // The on-screen pad and the tilt sensor, when this build has them; with an
-// iCade attached neither is used.
+// iCade attached neither is used and the tilt reads 0.
 void c_MyApp::TouchControls() {
     bool iCade = kp_VTR_iCadeControls == 1;
     if (kp_VTR_OnScreenControls == 1 && m_GameMode > 5 && !iCade) OnScreenPad();
-    if (kp_VTR_AccelerometerControls != 1) return;
     if (iCade) {
         m_TiltX = m_TiltY = m_TiltShownX = m_TiltShownY = 0;
-    } else {
+    } else if (kp_VTR_AccelerometerControls == 1) {
         Tilt();
     }
 }

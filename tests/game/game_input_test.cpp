@@ -71,6 +71,22 @@ TEST_F(GameInput, ICadeButtonsHoldUntilTheirReleaseLetter) {
     EXPECT_EQ(kp_VTR_iCadeControls, 0);
 }
 
+// With an iCade attached the tilt reads 0, whether or not this build has
+// tilt controls.
+TEST_F(GameInput, AnICadeZeroesTheTilt) {
+    FinishLoading();
+    app->p_iCade(1);
+    for (int tilt : {0, 1}) {
+        kp_VTR_AccelerometerControls = tilt;
+        app->m_TiltX = app->m_TiltY = app->m_TiltShownX = app->m_TiltShownY = 0.5f;
+        Update();
+        EXPECT_EQ(app->m_TiltX, 0) << tilt;
+        EXPECT_EQ(app->m_TiltY, 0) << tilt;
+        EXPECT_EQ(app->m_TiltShownX, 0) << tilt;
+        EXPECT_EQ(app->m_TiltShownY, 0) << tilt;
+    }
+}
+
 TEST_F(GameInput, ButtonBordersAreOutside) {
     FinishLoading();
     app->p_ResetDraw();

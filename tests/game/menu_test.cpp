@@ -79,6 +79,22 @@ TEST_F(Menu, UpAndDownTogetherKeepTheCursorOnTheWheel) {
     }
 }
 
+// On the console the back button of any of the four pads opens the quit
+// dialog.
+TEST_F(Menu, OnTheConsoleEveryPlayersBackOpensTheQuitDialog) {
+    kp_VTR_isOuya = 1;
+    for (int player = 0; player < 4; ++player) {
+        SCOPED_TRACE(player);
+        const int backButton = 256 + 32 * player + 6;
+        Press(backButton);
+        Update();
+        EXPECT_EQ(app->m_GameMode, 4);
+        Release(backButton);
+        app->m_GameMode = 1;
+        Update(2);
+    }
+}
+
 class PlayButton : public Menu {
 protected:
     void Tap() {

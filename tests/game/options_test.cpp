@@ -84,6 +84,36 @@ TEST_F(Options, CursorRunsFromBackToTheRightStick) {
     EXPECT_EQ(app->m_OptionCursor, 0);
 }
 
+// On the console the Quit row below the others takes the cursor too, and
+// fire there ends the program.
+TEST_F(Options, OnTheConsoleTheCursorReachesTheQuitRow) {
+    kp_VTR_isOuya = 1;
+    for (int i = 0; i < 8; ++i) Tap(40);
+    EXPECT_EQ(app->m_OptionCursor, 6);
+    EXPECT_EXIT(
+        {
+            Press(32);
+            Update();
+        },
+        ::testing::ExitedWithCode(0), "");
+}
+
+// Without a music stream there is no Music row: the rows below move up into
+// its place and the cursor steps over it.
+TEST_F(Options, WithoutAMusicStreamTheRowsCloseUp) {
+    kp_VTR_HasMusicStream = 0;
+    app->m_OptionCursor = 1;
+    Tap(40);
+    EXPECT_EQ(app->m_OptionCursor, 3);
+    Tap(38);
+    EXPECT_EQ(app->m_OptionCursor, 1);
+    // The second row's bar, 40 below the first at 130, is the Window row's.
+    host->MouseEvent(kMouseDown, 0, 320, 176);
+    Update();
+    EXPECT_EQ(app->m_OptionCursor, 3);
+    EXPECT_EQ(app->m_Fullscreen, 1);
+}
+
 TEST_F(Options, ClosingSavesOnce) {
     Tap(27);
     EXPECT_EQ(app->m_OptionsOpen, 0);
