@@ -1,6 +1,7 @@
 # `make run` builds and starts the game; `make test` builds and runs every
 # test headless, once plainly and once with the address and undefined
-# behaviour sanitizers, then fuzzes every parser of outside input (`make
+# behaviour sanitizers and, for the tests that run threads, once with the
+# thread sanitizer, then fuzzes every parser of outside input (`make
 # fuzz`, 30 s per target or FUZZ_SECONDS). `make install` installs the game
 # under PREFIX (default /usr/local) and `make package` builds its Debian
 # package in build/release. All install missing Debian packages first.
@@ -8,6 +9,10 @@
 JOBS ?= 2
 PREFIX ?= /usr/local
 HEADLESS = ALSOFT_DRIVERS=null xvfb-run -a -s "-screen 0 1280x1024x24 -noreset"
+# The tests that run threads (async events, sockets, HTTP, streamed tunes),
+# built and run once more with the thread sanitizer.
+THREADED_TESTS = framework_test network_test greeting_test audio_device_test
+THREADED_CASES = ^AsyncEvents\.|AsyncQueue\.|Socket|DataBuffer\.|Http|^Greeting\.|^MusicTest\.
 
 .PHONY: run test fuzz deps release install package
 
@@ -36,6 +41,10 @@ test: deps
 	cmake -S . -B build/sanitize -DCMAKE_BUILD_TYPE=Debug -DVANTAROO_SANITIZE=ON
 	cmake --build build/sanitize -j $(JOBS)
 	cd build/sanitize && $(HEADLESS) ctest --output-on-failure -j $(JOBS)
+	cmake -S . -B build/tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVANTAROO_TSAN=ON
+	cmake --build build/tsan --target $(THREADED_TESTS) -j $(JOBS)
+	cd build/tsan && TSAN_OPTIONS="suppressions=$(CURDIR)/tests/tsan/suppressions.txt" \
+		$(HEADLESS) ctest --output-on-failure -j $(JOBS) -R '$(THREADED_CASES)'
 	JOBS=$(JOBS) tests/fuzz/run
 
 fuzz: deps
