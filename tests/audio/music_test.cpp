@@ -189,8 +189,7 @@ TEST_F(MusicTest, MusicOperationsActOnTheMusicChannel) {
 
     device()->PauseMusic();
     EXPECT_EQ(device()->MusicState(), 2);
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    device()->UpdateMusic();
+    ASSERT_TRUE(UpdateMusicUntil([] { return SourceInt(kMusic, AL_BUFFERS_QUEUED) > 0; })) << "the opening is queued";
     EXPECT_NE(SourceInt(kMusic, AL_SOURCE_STATE), AL_PLAYING);
     device()->ResumeMusic();
     EXPECT_EQ(device()->MusicState(), 1);
