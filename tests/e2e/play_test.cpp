@@ -58,20 +58,20 @@ TEST(NewUser, PlaysAGameAtTheChosenSpeedAndQuitsItFromThePauseMenu) {
 
     auto x = [](const Frame& f) { return f.Find(kFur, kBottomRow).x; };
     RealProgram::Hold("Right", 300);
-    Frame right = NewUser::ShotWhen("play-right", 3, [&](const Frame& f) { return x(f) > start.x + 16; });
+    Frame right = NewUser::ShotWhen("play-right", 10, [&](const Frame& f) { return x(f) > start.x + 16; });
     EXPECT_GT(x(right), start.x + 16) << "Right runs right";
     RealProgram::Hold("Left", 200);
-    Frame left = NewUser::ShotWhen("play-left", 3, [&](const Frame& f) { return x(f) < x(right) - 16; });
+    Frame left = NewUser::ShotWhen("play-left", 10, [&](const Frame& f) { return x(f) < x(right) - 16; });
     EXPECT_LT(x(left), x(right) - 16) << "Left runs left";
 
     double quiet = QuietFrom(user);
     RealProgram::Hold("space", 300);
     auto y = [](const Frame& f) { return f.Find(kFur, kField).y; };
-    Frame jump = NewUser::ShotWhen("play-jump", 3, [&](const Frame& f) { return y(f) < start.y - 8; });
+    Frame jump = NewUser::ShotWhen("play-jump", 10, [&](const Frame& f) { return y(f) < start.y - 8; });
     EXPECT_LT(y(jump), start.y - 8) << "Space jumps";
     // The jump sound comes at once; the first scored cell's sound and the
     // tune follow when the kangaroo lands, about half a second later.
-    WaitFor(3, [&] { return user.Sound().Seconds() > quiet + 0.35; });
+    WaitFor(10, [&] { return user.Sound().Seconds() > quiet + 0.35; });
     EXPECT_GT(user.Sound().Loudest(quiet, quiet + 0.35), 2000) << "the jump sound";
 
     // A platform crumbles within about a second under a kangaroo standing on
@@ -87,28 +87,28 @@ TEST(NewUser, PlaysAGameAtTheChosenSpeedAndQuitsItFromThePauseMenu) {
     EXPECT_TRUE(runner) << "a runner after the first scored cell";
 
     RealProgram::Hold("Escape");
-    EXPECT_TRUE(IsPaused(NewUser::ShotWhen("pause", 3, IsPaused))) << "Escape pauses";
+    EXPECT_TRUE(IsPaused(NewUser::ShotWhen("pause", 10, IsPaused))) << "Escape pauses";
     RealProgram::Hold("Escape");
-    EXPECT_TRUE(NewUser::IsPlay(NewUser::ShotWhen("play-continued", 3, NewUser::IsPlay))) << "Escape continues";
+    EXPECT_TRUE(NewUser::IsPlay(NewUser::ShotWhen("play-continued", 10, NewUser::IsPlay))) << "Escape continues";
 
     {
         OtherWindow other;
-        EXPECT_TRUE(WaitFor(5, [&] { return !user.State().empty(); })) << "leaving the window saves";
+        EXPECT_TRUE(WaitFor(10, [&] { return !user.State().empty(); })) << "leaving the window saves";
     }
     ASSERT_EQ(RealProgram::Send(""), 0);  // back to the game's window
-    EXPECT_TRUE(IsPaused(NewUser::ShotWhen("pause-after-leaving", 5, IsPaused))) << "the game comes back paused";
+    EXPECT_TRUE(IsPaused(NewUser::ShotWhen("pause-after-leaving", 10, IsPaused))) << "the game comes back paused";
     // The pause menu's Continue button, by mouse.
     ASSERT_EQ(RealProgram::Send("mousemove --window %1 64 196 mousedown 1"), 0);
     RealProgram::Wait(200);
     ASSERT_EQ(RealProgram::Send("mouseup 1"), 0);
-    EXPECT_TRUE(NewUser::IsPlay(NewUser::ShotWhen("play-clicked-on", 3, NewUser::IsPlay))) << "Continue";
+    EXPECT_TRUE(NewUser::IsPlay(NewUser::ShotWhen("play-clicked-on", 10, NewUser::IsPlay))) << "Continue";
 
     RealProgram::Hold("Escape");
-    EXPECT_TRUE(IsPaused(NewUser::ShotWhen("pause-to-quit", 3, IsPaused)));
+    EXPECT_TRUE(IsPaused(NewUser::ShotWhen("pause-to-quit", 10, IsPaused)));
     RealProgram::Hold("Up");  // to "quit game"
     RealProgram::Wait(200);
     RealProgram::Hold("space");
-    EXPECT_TRUE(ShowsGameOver(NewUser::ShotWhen("game-over", 3, ShowsGameOver))) << "the game-over overlay";
+    EXPECT_TRUE(ShowsGameOver(NewUser::ShotWhen("game-over", 10, ShowsGameOver))) << "the game-over overlay";
     Frame after = NewUser::ShotWhen("title-after-game", 10, [](const Frame& f) {
         return NewUser::IsTitle(f) && f.Share({128, 128, 20}, {}, 16) < 0.001;
     });

@@ -15,7 +15,7 @@ Frame OpenOptions(const std::string& name) {
     RealProgram::Hold("Left");
     RealProgram::Wait(200);
     RealProgram::Hold("space");
-    return NewUser::ShotWhen(name, 3, [](const Frame& f) { return f.Share(kBackdrop, {440, 0, 50, 8}) > 0.9; });
+    return NewUser::ShotWhen(name, 10, [](const Frame& f) { return f.Share(kBackdrop, {440, 0, 50, 8}) > 0.9; });
 }
 
 void CursorToMusic() {
@@ -35,17 +35,17 @@ TEST(NewUser, FindsTheMusicStepChangedInTheOptionsAfterARestart) {
     CursorToMusic();
     Frame loud = NewUser::Shot("options-music-loud");
     RealProgram::Hold("space");  // Loud to Normal
-    Frame normal = NewUser::ShotWhen("options-music-normal", 3,
+    Frame normal = NewUser::ShotWhen("options-music-normal", 10,
                                      [&](const Frame& f) { return f.Difference(loud, kMusicRow) > 2; });
     EXPECT_GT(normal.Difference(loud, kMusicRow), 2) << "the Music row changes";
     EXPECT_EQ(user.State(), "") << "nothing is saved while the box is open";
 
     RealProgram::Hold("Escape");
-    ASSERT_TRUE(WaitFor(3, [&] { return !user.State().empty(); })) << "closing the box saves";
+    ASSERT_TRUE(WaitFor(10, [&] { return !user.State().empty(); })) << "closing the box saves";
     std::vector<std::string> fields = StateFields(user.State());
     ASSERT_EQ(fields.size(), 203u);
     EXPECT_EQ(fields[7], "1") << "the music step Normal";
-    EXPECT_TRUE(NewUser::IsTitle(NewUser::ShotWhen("options-closed", 3, [](const Frame& f) {
+    EXPECT_TRUE(NewUser::IsTitle(NewUser::ShotWhen("options-closed", 10, [](const Frame& f) {
         return NewUser::IsTitle(f) && f.Share(kBackdrop) < 0.01;
     })));
     ASSERT_EQ(Press("F4"), 0);
@@ -60,7 +60,7 @@ TEST(NewUser, FindsTheMusicStepChangedInTheOptionsAfterARestart) {
     EXPECT_GT(again.Difference(loud, kMusicRow), 2);
     std::remove(user.folder.File(".briskostate").c_str());
     RealProgram::Hold("Escape");
-    ASSERT_TRUE(WaitFor(3, [&] { return !user.State().empty(); })) << "closing the box saves";
+    ASSERT_TRUE(WaitFor(10, [&] { return !user.State().empty(); })) << "closing the box saves";
     EXPECT_EQ(StateFields(user.State()), fields) << "the loaded settings, saved again";
     ASSERT_EQ(Press("F4"), 0);
     EXPECT_EQ(user.ExitStatus(), 0);

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "../support/exit_leak_check.h"
+
 namespace {
 
 struct ProbeRun {
@@ -14,6 +16,7 @@ struct ProbeRun {
 
 ProbeRun RunProbe(const std::string& mode) {
     ProbeRun run{-1, {}};
+    LeaveOutExitLeakCheck();
     FILE* output = popen((std::string(APP_PROBE) + " " + mode + " 2>/dev/null").c_str(), "r");
     if (!output) return run;
     char line[512];

@@ -13,6 +13,8 @@
 #include <thread>
 #include <vector>
 
+#include "../support/exit_leak_check.h"
+
 // The real program in a window under Xvfb, driven as a player drives it:
 // keys through xdotool, pictures through the screenshot tool.
 class RealProgram {
@@ -28,6 +30,7 @@ public:
                 if (equals == std::string::npos) _exit(124);
                 setenv(setting.substr(0, equals).c_str(), setting.substr(equals + 1).c_str(), 1);
             }
+            LeaveOutExitLeakCheck();
             if (chdir(folder.c_str()) != 0) _exit(126);
             if (!std::freopen("output.txt", "w", stdout)) _exit(125);
             execl(PROGRAM, PROGRAM, static_cast<char*>(nullptr));
@@ -41,6 +44,8 @@ public:
             waitpid(pid, nullptr, 0);
         }
     }
+
+    pid_t Pid() const { return pid; }
 
     static void Wait(int milliseconds) { std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds)); }
 
@@ -66,10 +71,11 @@ public:
         ASSERT_EQ(Send("keyup " + key), 0);
     }
 
-    // The exit status once the program has ended, or -1 after five seconds.
+    // The exit status once the program has ended, or -1 after thirty
+    // seconds.
     int ExitStatus() {
         int status = 0;
-        for (int wait = 0; wait < 100; ++wait) {
+        for (int wait = 0; wait < 600; ++wait) {
             if (waitpid(pid, &status, WNOHANG) == pid) {
                 pid = 0;
                 return WIFEXITED(status) ? WEXITSTATUS(status) : -1;

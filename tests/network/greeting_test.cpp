@@ -36,7 +36,7 @@ protected:
         host->StartGame();
     }
 
-    // Runs updates until the greeting completes, at most five seconds.
+    // Runs updates until the greeting completes, at most twenty seconds.
     bool UpdateUntilAnswered() {
         return WaitFor([&] {
             Update();

@@ -8,7 +8,7 @@
 
 // A TCP server on 127.0.0.1 at an ephemeral port. Its thread serves up to
 // `connections` connections one after the other with `serve`, waits at most
-// five seconds for each, and stops when the server is destroyed. Reads and
+// twenty seconds for each, and stops when the server is destroyed. Reads and
 // writes on a connection time out after five seconds.
 class LoopbackServer {
 public:
@@ -34,7 +34,7 @@ std::string ReadHttpRequest(int connection);
 void SendAll(int connection, const std::string& bytes);
 // Ends the connection with a reset instead of an orderly close.
 void ResetConnection(int connection);
-// Waits until `done` holds, at most five seconds; true when it does.
+// Waits until `done` holds, at most twenty seconds; true when it does.
 bool WaitFor(const std::function<bool()>& done);
 // A loopback port with nobody listening.
 int ClosedPort();

@@ -15,6 +15,7 @@ namespace {
         if (equals == std::string::npos) _exit(124);
         setenv(setting.substr(0, equals).c_str(), setting.substr(equals + 1).c_str(), 1);
     }
+    LeaveOutExitLeakCheck();
     if (chdir(launch.folder.c_str()) != 0) _exit(126);
     if (!std::freopen(launch.output.c_str(), "w", stdout)) _exit(125);
     // Dropped from the bounding set, the power is gone from the program the

@@ -33,7 +33,7 @@ public:
 
     // The exit status once it has ended, or -1 when it does not end within
     // the time or ends by a signal.
-    int ExitStatus(double seconds = 5);
+    int ExitStatus(double seconds = 30);
     void Kill();
     std::string Output() const;
 
