@@ -24,6 +24,8 @@ public:
     gxtkChannel channels[kChannelCount];
     // The Ogg tune on the music channel, while it has one.
     std::unique_ptr<gxtkMusicStream> music;
+    // Buffers of tunes that are gone, deleted a few at every update.
+    std::vector<ALuint> retiredMusic;
 
     gxtkAudio();
 
@@ -48,8 +50,8 @@ public:
 
     void mark() override;
 
-    // Called every update: queues the pieces of the tune decoded since the
-    // last update and keeps the tune sounding.
+    // Called every update: queues the next decoded piece of the tune, keeps
+    // the tune sounding and deletes some of the buffers of tunes gone by.
     void UpdateMusic();
 
     // Deletes the discarded buffers that no source holds any more.
@@ -66,6 +68,7 @@ private:
     bool HasEnded(int channel);
     // A playing channel whose sound has ended.
     void NoteEnded(int channel);
+    void DeleteSomeRetiredMusic();
     // The channel record, or null for a number outside 0 to 32.
     gxtkChannel* Channel(int channel);
     // The channel's source, or 0 when the number is bad or no source is left.

@@ -56,7 +56,7 @@ int gxtkAudio::StreamMusic(String path, int flags) {
     if (!file) return -1;
     // The old stream goes first: on its way out it stops the shared source.
     music.reset();
-    music = std::make_unique<gxtkMusicStream>(file, source, flags != 0);
+    music = std::make_unique<gxtkMusicStream>(file, source, flags != 0, retiredMusic);
     record.sample = nullptr;
     record.flags = flags;
     record.state = 1;

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cmath>
 
 #include "native/audio/gxtk_audio.h"
@@ -79,7 +80,18 @@ void gxtkAudio::NoteEnded(int channel) {
 }
 
 void gxtkAudio::UpdateMusic() {
+    DeleteSomeRetiredMusic();
     if (music) music->Update(channels[kMusicChannel].state == 1);
+}
+
+// A few an update: no update spends long giving memory back, and a long
+// tune's buffers are still gone within a second.
+void gxtkAudio::DeleteSomeRetiredMusic() {
+    constexpr std::size_t kPerUpdate = 4;
+    std::size_t count = std::min(kPerUpdate, retiredMusic.size());
+    if (count == 0) return;
+    alDeleteBuffers(static_cast<ALsizei>(count), &retiredMusic[retiredMusic.size() - count]);
+    retiredMusic.resize(retiredMusic.size() - count);
 }
 
 int gxtkAudio::SetVolume(int channel, float volume) {

@@ -6,28 +6,42 @@ namespace {
 
 // A cancel is heard after at most this much decoding.
 constexpr int kStepsPerSecond = 10;
+// The reader asks for room for a whole Vorbis frame beyond what it is asked.
+constexpr int kVorbisFrameRoom = 4096;
 
 }  // namespace
 
 gxtkMusicDecoder::gxtkMusicDecoder(FILE* file) : file(file), worker(&gxtkMusicDecoder::DecodeAll, this) {}
 
 gxtkMusicDecoder::~gxtkMusicDecoder() {
-    cancelled = true;
-    worker.join();
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        cancelled = true;
+    }
+    taken.notify_one();
+    if (worker.joinable()) worker.join();
     std::fclose(file);
 }
 
 bool gxtkMusicDecoder::TakePiece(Piece& piece) {
-    std::lock_guard<std::mutex> lock(mutex);
-    if (ready.empty()) return false;
-    piece = std::move(ready.front());
-    ready.pop_front();
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        if (ready.empty()) return false;
+        piece = std::move(ready.front());
+        ready.pop_front();
+    }
+    taken.notify_one();
     return true;
 }
 
+// The worker's thread goes as soon as it is done, not with the tune.
 bool gxtkMusicDecoder::Finished() {
-    std::lock_guard<std::mutex> lock(mutex);
-    return done && ready.empty();
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        if (!done || !ready.empty()) return false;
+    }
+    if (worker.joinable()) worker.join();
+    return true;
 }
 
 // A stream that is not mono or stereo Vorbis decodes to no pieces at all.
@@ -39,15 +53,21 @@ void gxtkMusicDecoder::DecodeAll() {
         Piece piece;
         piece.channels = reader.Channels();
         piece.hertz = reader.Hertz();
-        piece.samples.reserve(static_cast<std::size_t>(frames + reader.Hertz() / kStepsPerSecond) * piece.channels);
+        piece.samples.reserve(static_cast<std::size_t>(frames + kVorbisFrameRoom) * piece.channels);
         more = DecodeInto(reader, piece.samples, frames);
-        if (piece.samples.empty()) break;
-        std::lock_guard<std::mutex> lock(mutex);
-        ready.push_back(std::move(piece));
-        frames = kPieceSeconds * reader.Hertz();
+        if (piece.samples.empty() || !HandOver(piece)) break;
+        frames = static_cast<int>(reader.Hertz() * kPieceSeconds);
     }
     std::lock_guard<std::mutex> lock(mutex);
     done = true;
+}
+
+bool gxtkMusicDecoder::HandOver(Piece& piece) {
+    std::unique_lock<std::mutex> lock(mutex);
+    taken.wait(lock, [this] { return cancelled || ready.size() < kMostReady; });
+    if (cancelled) return false;
+    ready.push_back(std::move(piece));
+    return true;
 }
 
 bool gxtkMusicDecoder::DecodeInto(OggReader& reader, std::vector<short>& samples, int frames) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <atomic>
+#include <condition_variable>
 #include <cstdio>
 #include <deque>
 #include <mutex>
@@ -12,13 +13,15 @@
 // Decodes an Ogg Vorbis tune on a worker thread into pieces of samples that
 // the main thread takes at its own pace. The worker only reads the file and
 // decodes: it never calls OpenAL, whose error state and sources belong to
-// the main thread.
+// the main thread. It keeps only a few pieces ahead of the taker, so the
+// tune is not held in memory twice, once decoded and once queued.
 class gxtkMusicDecoder {
 public:
-    // The opening is short, so the tune can start soon after it is asked for;
-    // the pieces after it are long, so there are few of them.
+    // The opening is short, so the tune starts soon after it is asked for.
+    // The pieces after it are short too: the update that queues one copies
+    // it into fresh memory, whose first touch is what costs.
     static constexpr double kOpeningSeconds = 0.25;
-    static constexpr int kPieceSeconds = 2;
+    static constexpr double kPieceSeconds = 0.5;
 
     // Interleaved 16-bit samples of mono or stereo sound.
     struct Piece {
@@ -43,13 +46,18 @@ public:
     bool Finished();
 
 private:
+    static constexpr std::size_t kMostReady = 4;
+
     void DecodeAll();
+    // Waits for room among the ready pieces; false when cancelled.
+    bool HandOver(Piece& piece);
     // Appends about `frames` frames; false once the tune has ended or the
     // decoder is cancelled.
     bool DecodeInto(OggReader& reader, std::vector<short>& samples, int frames);
 
     FILE* file;
     std::mutex mutex;
+    std::condition_variable taken;
     std::deque<Piece> ready;
     bool done = false;
     std::atomic<bool> cancelled{false};

@@ -2,7 +2,8 @@
 
 // Until the whole tune is queued the source must not loop, or it would
 // start over after the pieces queued so far.
-gxtkMusicStream::gxtkMusicStream(FILE* file, ALuint source, bool loop) : decoder(file), source(source), loop(loop) {
+gxtkMusicStream::gxtkMusicStream(FILE* file, ALuint source, bool loop, std::vector<ALuint>& retired)
+    : decoder(file), source(source), loop(loop), retired(retired) {
     alSourceStop(source);
     alSourcei(source, AL_BUFFER, 0);
     alSourcei(source, AL_LOOPING, AL_FALSE);
@@ -11,7 +12,7 @@ gxtkMusicStream::gxtkMusicStream(FILE* file, ALuint source, bool loop) : decoder
 gxtkMusicStream::~gxtkMusicStream() {
     alSourceStop(source);
     alSourcei(source, AL_BUFFER, 0);
-    if (!buffers.empty()) alDeleteBuffers(static_cast<ALsizei>(buffers.size()), buffers.data());
+    retired.insert(retired.end(), buffers.begin(), buffers.end());
 }
 
 void gxtkMusicStream::Update(bool play) {

@@ -17,8 +17,10 @@ public:
     // Starts decoding `file` (an Ogg Vorbis stream, closed by the stream)
     // for `source`, which it stops and empties; the source plays from the
     // first update that finds the opening decoded.
-    gxtkMusicStream(FILE* file, ALuint source, bool loop);
-    // Stops the source and lets go of the buffers.
+    gxtkMusicStream(FILE* file, ALuint source, bool loop, std::vector<ALuint>& retired);
+    // Stops and empties the source and adds the buffers to `retired`, for
+    // the caller to delete a few at a time: deleting a whole tune's memory
+    // at once would hold up an update.
     ~gxtkMusicStream();
     gxtkMusicStream(const gxtkMusicStream&) = delete;
     gxtkMusicStream& operator=(const gxtkMusicStream&) = delete;
@@ -52,6 +54,7 @@ private:
     gxtkMusicDecoder decoder;
     ALuint source;
     bool loop;
+    std::vector<ALuint>& retired;
     std::vector<ALuint> buffers;
     long long queuedFrames = 0;
     // Where the next start of the stopped source begins.

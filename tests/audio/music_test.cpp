@@ -7,6 +7,7 @@ namespace {
 constexpr int kMusic = gxtkAudio::kMusicChannel;
 constexpr int kHertz = 22050;
 constexpr int kOpeningFrames = static_cast<int>(kHertz * gxtkMusicDecoder::kOpeningSeconds);
+constexpr int kPieceFrames = static_cast<int>(kHertz * gxtkMusicDecoder::kPieceSeconds);
 // The decoder hands out whole Vorbis frames, of at most this many samples.
 constexpr int kLongestVorbisFrame = 1024;
 
@@ -76,18 +77,19 @@ TEST_F(MusicTest, ShortTuneLoopsOnceQueuedWhole) {
     EXPECT_EQ(BufferInt(device()->music->Buffers()[0], AL_FREQUENCY), kHertz);
 }
 
-// A short opening, then pieces of two seconds.
+// A short opening, then pieces of half a second.
 TEST_F(MusicTest, LongTuneStartsFromAShortOpeningAndQueuesTheRestInPieces) {
     String path(WriteTune("long.ogg", 7).c_str());
     ASSERT_EQ(device()->PlayMusic(path, 1), 0);
     ASSERT_TRUE(WaitUntilTuneQueued());
     const std::vector<ALuint>& buffers = device()->music->Buffers();
-    ASSERT_EQ(buffers.size(), 5u);
-    EXPECT_EQ(SourceInt(kMusic, AL_BUFFERS_QUEUED), 5);
+    ASSERT_GE(buffers.size(), 3u);
+    EXPECT_EQ(SourceInt(kMusic, AL_BUFFERS_QUEUED), static_cast<ALint>(buffers.size()));
     EXPECT_GE(BufferFrames(buffers[0]), kOpeningFrames);
     EXPECT_LT(BufferFrames(buffers[0]), kOpeningFrames + kLongestVorbisFrame);
-    for (int piece = 1; piece < 4; ++piece) {
-        EXPECT_GE(BufferFrames(buffers[piece]), gxtkMusicDecoder::kPieceSeconds * kHertz) << piece;
+    for (std::size_t piece = 1; piece + 1 < buffers.size(); ++piece) {
+        EXPECT_GE(BufferFrames(buffers[piece]), kPieceFrames) << piece;
+        EXPECT_LT(BufferFrames(buffers[piece]), kPieceFrames + kLongestVorbisFrame) << piece;
     }
     EXPECT_EQ(QueuedBytes(), DecodedBytes(path)) << "the whole tune, to the last sample";
     EXPECT_EQ(SourceInt(kMusic, AL_LOOPING), AL_TRUE) << "loops once the whole tune is queued";
@@ -107,10 +109,14 @@ TEST_F(MusicTest, WorkerDecodesAndUpdatesQueue) {
     EXPECT_EQ(SourceInt(kMusic, AL_BUFFERS_QUEUED), 1);
     std::this_thread::sleep_for(std::chrono::milliseconds(150));
     EXPECT_EQ(SourceInt(kMusic, AL_BUFFERS_QUEUED), 1) << "the worker queued nothing by itself";
+    ALint queued = 1;
 
-    for (int queued = 2; queued <= 5; ++queued) {
+    for (int update = 0; update < 400 && !device()->music->Complete(); ++update) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
         device()->UpdateMusic();
-        EXPECT_EQ(SourceInt(kMusic, AL_BUFFERS_QUEUED), queued);
+        ALint now = SourceInt(kMusic, AL_BUFFERS_QUEUED);
+        EXPECT_LE(now, queued + 1) << "one piece an update";
+        queued = now;
     }
     EXPECT_TRUE(device()->music->Complete());
     EXPECT_EQ(SourceInt(kMusic, AL_SOURCE_STATE), AL_PLAYING);
@@ -225,18 +231,18 @@ TEST_F(MusicTest, ReplacedTuneLetsGoOfItsBuffers) {
     ASSERT_TRUE(WaitUntilTuneQueued());
     std::vector<ALuint> first = device()->music->Buffers();
     ASSERT_EQ(device()->PlayMusic(String(WriteTune("second.ogg").c_str()), 1), 0);
-    ASSERT_TRUE(WaitUntilTuneQueued());
-    const std::vector<ALuint>& second = device()->music->Buffers();
-    for (ALuint buffer : first) {
-        bool reused = std::find(second.begin(), second.end(), buffer) != second.end();
-        EXPECT_TRUE(reused || !alIsBuffer(buffer)) << "deleted, its name free for the new tune";
-    }
+    EXPECT_TRUE(UpdateMusicUntil([&] {
+        const std::vector<ALuint>& second = device()->music->Buffers();
+        return std::all_of(first.begin(), first.end(), [&](ALuint buffer) {
+            return !alIsBuffer(buffer) || std::find(second.begin(), second.end(), buffer) != second.end();
+        });
+    })) << "deleted over the next updates, their names free for the new tune";
     EXPECT_EQ(device()->MusicState(), 1);
 }
 
 // A tune played once has ended and its end was noticed only by a pause (as
 // the pause menu does) or a state query: the next tune is heard, and the
-// ended tune's buffers are gone.
+// ended tune's buffers go over the next updates.
 TEST_F(MusicTest, NextTuneAfterAnEndedOneIsHeard) {
     for (bool noticedByPause : {true, false}) {
         SCOPED_TRACE(noticedByPause ? "noticed by a pause" : "noticed by a state query");
@@ -250,7 +256,8 @@ TEST_F(MusicTest, NextTuneAfterAnEndedOneIsHeard) {
             EXPECT_EQ(device()->MusicState(), 0);
         }
         EXPECT_EQ(device()->music, nullptr) << "an ended tune lets go of its stream";
-        for (ALuint buffer : ended) EXPECT_FALSE(alIsBuffer(buffer));
+        EXPECT_TRUE(UpdateMusicUntil(
+            [&] { return std::none_of(ended.begin(), ended.end(), [](ALuint buffer) { return alIsBuffer(buffer); }); }));
 
         ASSERT_EQ(device()->PlayMusic(String(WriteTune("next.ogg", 3).c_str()), 1), 0);
         EXPECT_TRUE(WaitUntilMusicSounds());
