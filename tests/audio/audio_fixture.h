@@ -43,7 +43,11 @@ protected:
         testSound = nullptr;
     }
 
-    void TearDown() override { testSound = nullptr; }
+    // A tune still decoding ends with the test, so no worker outlives it.
+    void TearDown() override {
+        device()->StopMusic();
+        testSound = nullptr;
+    }
 
     static gxtkAudio* device() { return kp_audio_device; }
 
