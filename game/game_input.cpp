@@ -191,8 +191,8 @@ bool c_MyApp::FingerOnImage(int image, float x, float y, bool firstFingerOnly) {
 }
 
 void c_MyApp::OnScreenPad() {
-    ClampSetting(10, 32, static_cast<int>(kp_VTR_jscrw) - 32);
-    ClampSetting(11, 32, static_cast<int>(kp_VTR_jscrh) - 32);
+    ClampSetting(10, kNearestPadEdge, static_cast<int>(kp_VTR_jscrw) - kNearestPadEdge);
+    ClampSetting(11, kNearestPadEdge, static_cast<int>(kp_VTR_jscrh) - kNearestPadEdge);
     ClampSetting(12, 8, 25);
     m_PadX = m_Settings[10];
     m_PadY = static_cast<int>(kp_VTR_jscrh - static_cast<float>(m_Settings[11]));

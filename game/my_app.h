@@ -31,6 +31,10 @@ extern String kp_VTR_GreetingHost;
 extern Array<String> kp_VTR_MenuSet;
 extern Array<String> kp_VTR_CreditText;
 
+// The on-screen pad's centre keeps at least this far from the screen's
+// edges (settings slots 10 and 11).
+constexpr int kNearestPadEdge = 32;
+
 void kp_VTR_init();
 void kp_VTR_init_texts();
 // Marks the game's globals that hold references.

@@ -108,9 +108,11 @@ int c_MyApp::LoadSettings(const Array<String>& fields) {
     return kSettings + 1;
 }
 
+// A pad placed by the player may sit down to 32 from the edge; only a value
+// the pad never takes, as in a first state, gets the default of 64.
 void c_MyApp::ClampSettings() {
-    if (m_Settings[10] < 64) m_Settings[10] = 64;
-    if (m_Settings[11] < 64) m_Settings[11] = 64;
+    if (m_Settings[10] < kNearestPadEdge) m_Settings[10] = 64;
+    if (m_Settings[11] < kNearestPadEdge) m_Settings[11] = 64;
     if (m_Settings[12] < 8) m_Settings[12] = 10;
     if (m_Settings[14] < 1) m_Settings[14] = 64;
     if (kp_VTR_isOuya == 1) {

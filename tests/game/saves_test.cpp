@@ -63,6 +63,23 @@ TEST_F(Saves, WhatIsSavedLoadsBackTheSame) {
     EXPECT_FALSE(app->m_Badges[199]);
 }
 
+// The on-screen pad may be placed down to 32 from the edges; there it
+// stays after a reload. Only a position the pad never takes gets the
+// default.
+TEST_F(Saves, APlacedPadKeepsItsPlaceAfterAReload) {
+    const struct {
+        int saved, loaded;
+    } cases[] = {{32, 32}, {63, 63}, {64, 64}, {500, 500}, {31, 64}, {0, 64}};
+    for (const auto& c : cases) {
+        app->m_Settings[10] = c.saved;
+        app->m_Settings[11] = c.saved;
+        app->p_Save();
+        Reload();
+        EXPECT_EQ(app->m_Settings[10], c.loaded) << c.saved;
+        EXPECT_EQ(app->m_Settings[11], c.loaded) << c.saved;
+    }
+}
+
 TEST_F(Saves, ABrokenSectionResetsOnlyItself) {
     app->m_Settings[6] = 2;
     app->m_Badges[3] = true;
