@@ -1,9 +1,12 @@
-// Plays the game on the windowless host for many updates with seeded random
-// keys, mouse presses and window switches, then checks that every mode was
-// reached, that the collector's lists stayed whole and that resident memory
-// did not grow once warmed up. The number of updates is the first argument,
-// else VANTAROO_SOAK_UPDATES, else a million; the seed is the second
-// argument, else 1.
+// Plays the game on the windowless host like a restless player, through
+// every mode, and checks after every update what must always hold (see
+// PlayInvariants); at the end, that every mode was reached and that resident
+// memory did not grow once warmed up. The game's tune is replaced by one of a
+// fraction of a second, so that tunes end, and are paused before and after
+// their end, many times in a short run. Arguments: the number of updates
+// (else VANTAROO_SOAK_UPDATES, else a million), the seed (else 1) and the
+// game's switches (desktop, console, no-music-stream, icade, tilt or
+// on-screen-pad; else desktop).
 #include <malloc.h>
 
 #include <algorithm>
@@ -11,13 +14,20 @@
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <random>
 #include <string>
+#include <thread>
+#include <utility>
 
 #include "framework/app/framework_globals.h"
 #include "framework/input/input.h"
 #include "game/my_app.h"
+#include "tests/audio/sound_files.h"
+#include "tests/reliability/game_switches.h"
+#include "tests/reliability/play_invariants.h"
+#include "tests/reliability/random_player.h"
 #include "tests/support/game_test_host.h"
 
 namespace {
@@ -25,8 +35,10 @@ namespace {
 enum Mode { kLoading, kMenu, kPlay, kPause, kOptions, kGameOver, kModes };
 const char* const kModeNames[kModes] = {"loading", "menu", "play", "pause", "options", "game over"};
 
-constexpr long kValidateEvery = 5000;
+constexpr long kMemoryCheckEvery = 5000;
 constexpr long kAllowedGrowthKb = 1024;
+constexpr double kTuneSeconds = 0.05;
+constexpr std::chrono::microseconds kUpdateWhileTunePlays{250};
 
 Mode ModeOf(const c_MyApp& app) {
     if (app.m_LoaderStep > 0) return kLoading;
@@ -57,87 +69,35 @@ long SettledKb() {
     return ResidentKb();
 }
 
-void ValidateCollector() {
-    gc_validate_list(&gc_unmarked_list, "unmarked");
-    gc_validate_list(&gc_queued_list, "queued");
-    gc_validate_list(&gc_marked_list, "marked");
-    gc_validate_list(&gc_free_list, "free");
-}
-
-// A player who holds one direction and one button at a time, now and then
-// presses the mouse somewhere and drags it, and leaves the window. F4 and
-// the window's close button would end the program, so they are never used;
-// nor is the back key where it would end it, on the title.
-class RandomPlayer {
+// The data folder beside the program, with every Ogg tune replaced by a
+// short one; counts the tunes the game starts.
+class ShortTuneHost : public GameTestHost {
 public:
-    RandomPlayer(GameTestHost& host, unsigned seed) : host(host), random(seed) {}
+    explicit ShortTuneHost(std::string tune) : tune(std::move(tune)) {}
 
-    void Act(const c_MyApp& app) {
-        bool backEndsTheGame = app.m_GameMode < 10 && app.m_OptionsOpen == 0;
-        if (backEndsTheGame && button.key == kBack) Let(button);
-        Play(direction, kDirections, 30, 60, 0);
-        Play(button, kButtons, 40, 30, backEndsTheGame ? kBack : 0);
-        Mouse();
-        if (Chance(10000)) {
-            host.SuspendGame();
-            host.ResumeGame();
+    String PathToFilePath(String path) override {
+        if (!path.StartsWith(String("brisko://data/sfx/")) || !path.EndsWith(String(".ogg"))) {
+            return GameTestHost::PathToFilePath(path);
         }
+        ++tunesOpened;
+        return String(tune.c_str());
     }
+
+    long tunesOpened = 0;
 
 private:
-    struct Held {
-        int key = 0;
-        int updatesLeft = 0;
-    };
-
-    static constexpr int kBack = 27;
-    static constexpr int kDirections[] = {37, 38, 39, 40};
-    // Fire and the other buttons, back, F1 (figures), F2 (score line) and F11
-    // (full screen).
-    static constexpr int kButtons[] = {90, 88, 67, 86, 66, 78, kBack, 112, 113, 122};
-
-    bool Chance(int oneIn) { return std::uniform_int_distribution<int>(1, oneIn)(random) == 1; }
-    int Between(int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); }
-
-    // Lets the held key go when its time is up, or now and then presses a
-    // new one, other than `forbidden`.
-    template <std::size_t N> void Play(Held& held, const int (&keys)[N], int oneIn, int longest, int forbidden) {
-        if (held.key != 0 && --held.updatesLeft <= 0) Let(held);
-        if (held.key != 0 || !Chance(oneIn)) return;
-        int key = keys[Between(0, static_cast<int>(N) - 1)];
-        if (key == forbidden) return;
-        held = {key, Between(1, longest)};
-        host.KeyEvent(kKeyDown, key);
-    }
-
-    void Let(Held& held) {
-        host.KeyEvent(kKeyUp, held.key);
-        held.key = 0;
-    }
-
-    void Mouse() {
-        if (mouse.key != 0) {
-            mouseX += static_cast<float>(Between(-20, 20));
-            mouseY += static_cast<float>(Between(-20, 20));
-            host.MouseEvent(kMouseMove, -1, mouseX, mouseY);
-            if (--mouse.updatesLeft <= 0) {
-                host.MouseEvent(kMouseUp, 0, mouseX, mouseY);
-                mouse.key = 0;
-            }
-            return;
-        }
-        if (!Chance(200)) return;
-        mouseX = static_cast<float>(Between(0, host.width - 1));
-        mouseY = static_cast<float>(Between(0, host.height - 1));
-        mouse = {1, Between(1, 20)};
-        host.MouseEvent(kMouseDown, 0, mouseX, mouseY);
-    }
-
-    GameTestHost& host;
-    std::mt19937 random;
-    Held direction, button, mouse;
-    float mouseX = 0, mouseY = 0;
+    std::string tune;
 };
+
+std::string WriteShortTune() {
+    char folder[] = "/tmp/vantaroo-random-play-XXXXXX";
+    if (!mkdtemp(folder)) return std::string();
+    std::string path = std::string(folder) + "/tune.ogg";
+    Tone tone;
+    tone.channels = 2;
+    tone.seconds = kTuneSeconds;
+    return WriteOgg(path, tone) ? path : std::string();
+}
 
 long UpdatesWanted(int argc, char** argv) {
     if (argc > 1) return std::atol(argv[1]);
@@ -156,9 +116,10 @@ void EndedEarly() {
     std::_Exit(1);
 }
 
-c_MyApp* StartGame(GameTestHost* host) {
+c_MyApp* StartGame(GameTestHost* host, const GameSwitches& switches) {
     kp_framework_init();
     kp_VTR_init();
+    switches.Apply();
     gc_add_roots(kp_framework_mark);
     gc_add_roots(kp_VTR_mark);
     c_MyApp* app = (new c_MyApp)->m_new();
@@ -178,8 +139,8 @@ struct MemoryWatch {
 
     void Check(long done) {
         long kb = SettledKb();
-        if (done >= warmedUp && done < warmedUp + kSamples * kValidateEvery) warmKb = std::min(warmKb, kb);
-        if (done > updates - kSamples * kValidateEvery) finalKb = std::min(finalKb, kb);
+        if (done >= warmedUp && done < warmedUp + kSamples * kMemoryCheckEvery) warmKb = std::min(warmKb, kb);
+        if (done > updates - kSamples * kMemoryCheckEvery) finalKb = std::min(finalKb, kb);
     }
 };
 
@@ -213,28 +174,49 @@ int main(int argc, char** argv) {
     mallopt(M_MMAP_THRESHOLD, 128 * 1024);
     long updates = UpdatesWanted(argc, argv);
     unsigned seed = argc > 2 ? static_cast<unsigned>(std::atol(argv[2])) : 1;
-    auto* host = new GameTestHost;
-    c_MyApp* app = StartGame(host);
-    RandomPlayer player(*host, seed);
+    const GameSwitches* switches = FindSwitches(argc > 3 ? argv[3] : "desktop");
+    std::string tune = WriteShortTune();
+    if (!switches || tune.empty()) {
+        std::printf("FAILED: %s\n", switches ? "no short tune could be written" : "no such switches");
+        return 2;
+    }
+    auto* host = new ShortTuneHost(tune);
+    c_MyApp* app = StartGame(host, *switches);
+    RandomPlayer player(*host, *app, *switches, seed);
+    PlayInvariants invariants(*app, *host, host->tunesOpened, kTuneSeconds);
     std::atexit(EndedEarly);
 
     auto started = std::chrono::steady_clock::now();
     long spent[kModes] = {};
     MemoryWatch memory{updates / 5, updates};
     for (updatesDone = 0; updatesDone < updates; ++updatesDone) {
-        player.Act(*app);
+        if (player.Away()) {
+            // Time passes while the window is away; the host does not update.
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            player.TurnAway();
+            if (!player.Away()) invariants.Returned();
+            continue;
+        }
+        player.Act();
         host->millisecs += 16;
         host->UpdateGame();
+        // Tunes play in real time while updates race ahead; a little real
+        // time per update while one plays lets levels outlast their tune.
+        if (app->m_TunePlaying == 1 && app->m_Paused == 0) std::this_thread::sleep_for(kUpdateWhileTunePlays);
         ++spent[ModeOf(*app)];
-        if ((updatesDone + 1) % kValidateEvery != 0) continue;
-        ValidateCollector();
-        memory.Check(updatesDone + 1);
+        invariants.Check(updatesDone);
+        if ((updatesDone + 1) % kMemoryCheckEvery == 0) memory.Check(updatesDone + 1);
     }
     updatesDone = -1;
     double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
-    std::printf("%ld updates (seed %u) in %.1f s\n", updates, seed, seconds);
+    std::printf("%ld updates (seed %u, %s) in %.1f s, %ld tunes started\n", updates, seed, switches->name, seconds,
+                host->tunesOpened);
     bool reached = EveryModeReached(spent);
     bool kept = MemoryKept(memory);
-    std::printf("%s\n", reached && kept ? "PASSED" : "FAILED");
-    return reached && kept ? 0 : 1;
+    bool held = invariants.Failures() == 0;
+    if (!held) std::printf("FAILED: %d updates broke what must always hold\n", invariants.Failures());
+    bool passed = reached && kept && held;
+    std::filesystem::remove_all(std::filesystem::path(tune).parent_path());
+    std::printf("%s\n", passed ? "PASSED" : "FAILED");
+    return passed ? 0 : 1;
 }
