@@ -1,4 +1,4 @@
-#include "tests/game/real_program.h"
+#include "tests/e2e/new_user.h"
 #include "tests/host/temp_folder.h"
 
 namespace {
@@ -8,9 +8,9 @@ namespace {
 TEST(PlayWindow, FireOnTheTitleStartsAGame) {
     TempFolder folder;
     RealProgram program(folder.path);
-    RealProgram::Wait(4000);
+    ASSERT_TRUE(e2e::NewUser::IsTitle(e2e::NewUser::ShotWhen("fire-title", 30, e2e::NewUser::IsTitle)));
     RealProgram::Hold("space");
-    RealProgram::Wait(2500);
+    e2e::NewUser::ShotWhen("fire-play", 30, e2e::NewUser::IsPlay);
     Picture play = Look(RealProgram::Shot("play.png"), 0, 0, 80);
     EXPECT_GT(play.share, 0.3) << "the play background";
     EXPECT_GT(play.bright, 0.01) << "walls, platforms, the player and the score";

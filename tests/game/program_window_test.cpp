@@ -1,4 +1,4 @@
-#include "tests/game/real_program.h"
+#include "tests/e2e/new_user.h"
 #include "tests/host/temp_folder.h"
 
 namespace {
@@ -17,12 +17,14 @@ TEST(GameProgram, LoadsIntoTheTitleAndEndsOnF4) {
     EXPECT_GT(first.share, 0.5) << "the loading screen is mostly black";
     EXPECT_GT(first.bright, 0.005) << "with the logo, the rings and the text on it";
 
-    RealProgram::Wait(3000);
+    e2e::NewUser::ShotWhen("title", 30, e2e::NewUser::IsTitle);
     Picture title = Look(RealProgram::Shot("title.png"), 20, 80, 160);
     EXPECT_GT(title.share, 0.4) << "the title screen's sky";
 
     ASSERT_EQ(RealProgram::Send("windowmove %1 0 0 windowsize %1 1280 960"), 0);
-    RealProgram::Wait(3000);
+    e2e::NewUser::ShotWhen("title-1280", 30, [](const e2e::Frame& f) {
+        return f.width == 1280 && f.Share(e2e::kSky) > 0.4 && f.Share(e2e::kSky, {1010, 200, 20, 200}) < 0.1;
+    });
     Picture bigger = Look(RealProgram::Shot("title-1280.png"), 20, 80, 160);
     EXPECT_EQ(bigger.width, 1280);
     EXPECT_GT(bigger.share, 0.4) << "the title again after reloading at the new size";
