@@ -73,7 +73,8 @@ bool gxtkAudio::HasEnded(int channel) {
     return channels[channel].SourceState() == AL_STOPPED;
 }
 
-// An ended tune's buffers go as soon as its end is noticed.
+// An ended tune lets go of its stream as soon as its end is noticed, and of
+// its buffers over the next updates.
 void gxtkAudio::NoteEnded(int channel) {
     channels[channel].state = 0;
     if (channel == kMusicChannel) music.reset();
