@@ -37,18 +37,12 @@ bool InGrid(const c_MyApp& app, int x, int y) { return x >= 0 && y >= 0 && x <= 
 
 int KindAt(const c_MyApp& app, int x, int y) { return Trunc(Cell(app, x, y)[kKind]); }
 
-void SizeGrid(c_MyApp& app) {
-    int maxRows = app.m_Grid.Length() / (kStride * kCellFloats) - 2;
-    app.m_GridW = std::min(Trunc(kp_VTR_jscrw * 0.0625f), kMaxGridW);
-    app.m_GridH = std::min(Trunc(kp_VTR_jscrh * 0.0625f), maxRows);
-}
-
 void StartLevel(c_MyApp& app) {
     Array<float>& player = app.m_Player;
     player[kLevel] += 1;
     float level = player[kLevel];
     player[kBanner] = 160;
-    SizeGrid(app);
+    app.SizeGrid();
     player[kCombo] = 0;
     player[kRunnerTimer] = std::max(100.0f, 240 - 20 * level);
     player[kRunnerInterval] = std::max(30.0f, 60 - 5 * level);
@@ -181,6 +175,24 @@ int LooseFrame(c_MyApp& app, float* cell) {
 }
 
 }  // namespace
+
+// Rows are 100 cells apart: a very wide window keeps its grid, with the
+// column beyond the right wall, inside its row.
+void c_MyApp::SizeGrid() {
+    int maxRows = m_Grid.Length() / (kStride * kCellFloats) - 2;
+    m_GridW = std::min(Trunc(kp_VTR_jscrw * 0.0625f), kMaxGridW);
+    m_GridH = std::min(Trunc(kp_VTR_jscrh * 0.0625f), maxRows);
+    m_GridRowsUsed = std::max(m_GridRowsUsed, m_GridH + 2);
+}
+
+// Clears the rows a game may have used; the rest of the 20 MB grid is still
+// zero, and clearing it all would take longer than an update may.
+int c_MyApp::p_ResetGrid() {
+    int floats = std::min(m_Grid.Length(), m_GridRowsUsed * kStride * kCellFloats);
+    std::fill_n(m_Grid.Data(), floats, 0.0f);
+    m_GridRowsUsed = 0;
+    return 0;
+}
 
 int c_MyApp::p_NewLay() {
     StartLevel(*this);

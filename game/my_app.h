@@ -184,6 +184,9 @@ public:
     // Play.
     int m_GridW = 0;
     int m_GridH = 0;
+    // Rows from the top that may hold cells since the grid was last cleared;
+    // the rows below are all zero.
+    int m_GridRowsUsed = 0;
     Array<float> m_Grid;
     Array<float> m_Player;
     Array<float> m_Objects;
@@ -233,6 +236,8 @@ public:
     int p_FlushGame();
     int p_ResetObj();
     int p_ResetGrid();
+    // The grid's size for the screen: 16-pixel cells, within its row stride.
+    void SizeGrid();
     int p_ResetPlayers();
 
     // Drawing helpers and bitmap text.

@@ -360,10 +360,7 @@ int c_MyApp::p_LoadGame() {
     m_GameMode = 10;
     m_TuneStarted = 0;
     p_FlushGame();
-    // Rows are 100 cells apart: a very wide window keeps its grid, with the
-    // column beyond the right wall, inside its row.
-    m_GridW = std::min(Trunc(kp_VTR_jscrw * 0.0625f), 98);
-    m_GridH = std::min(Trunc(kp_VTR_jscrh * 0.0625f), 4998);
+    SizeGrid();
     StartPlayer();
     p_NewLay();
     return 0;
@@ -395,11 +392,6 @@ int c_MyApp::p_FlushGame() {
 
 int c_MyApp::p_ResetObj() {
     std::fill_n(m_Objects.Data(), m_Objects.Length(), 0.0f);
-    return 0;
-}
-
-int c_MyApp::p_ResetGrid() {
-    std::fill_n(m_Grid.Data(), m_Grid.Length(), 0.0f);
     return 0;
 }
 

@@ -189,6 +189,26 @@ TEST_F(LevelTest, RunnersComeSoonerOnLaterLevelsDownToAFloor) {
     EXPECT_EQ(app->m_Player[46], 30);
 }
 
+// A new game clears only the rows a game may have used, yet starts on a
+// clear grid, also after a window made taller for one level and smaller
+// again for the next.
+TEST_F(LevelTest, ANewGameStartsOnAClearGrid) {
+    app->m_Difficulty = 2;
+    Screen(640, 480);
+    app->p_LoadGame();
+    Screen(640, 4000);
+    app->p_NewLay();
+    const int tallRows = app->m_GridH;
+    Cell(5, tallRows)[1] = 7;
+    Screen(640, 480);
+    app->p_NewLay();
+    app->p_LoadGame();
+    ASSERT_LT(app->m_GridH, tallRows);
+    const float* grid = app->m_Grid.Data();
+    const int below = (app->m_GridH + 1) * 100 * 10;
+    EXPECT_TRUE(std::all_of(grid + below, grid + app->m_Grid.Length(), [](float value) { return value == 0; }));
+}
+
 TEST_F(LevelTest, HugeScreensKeepTheGridInsideItsArray) {
     Screen(5000, 100000);
     app->p_NewLay();
