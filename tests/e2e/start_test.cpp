@@ -70,13 +70,22 @@ TEST(NewUser, ProgramRunsWithoutTheExitLeakCheck) {
     NewUser user;
     user.Start();
     std::string process = "/proc/" + std::to_string(user.program->Pid());
-    std::error_code gone;
-    ASSERT_TRUE(WaitFor(15, [&] { return std::filesystem::equivalent(process + "/exe", PROGRAM, gone); }));
-    std::ifstream environment(process + "/environ", std::ios::binary);
-    std::string setting, options;
-    while (std::getline(environment, setting, '\0')) {
-        if (setting.starts_with("ASAN_OPTIONS=")) options = setting;
-    }
+    // The program's path shows a moment before its environment does, so
+    // both are read until the exec has finished.
+    std::string options;
+    bool execed = WaitFor(15, [&] {
+        std::error_code gone;
+        if (!std::filesystem::equivalent(process + "/exe", PROGRAM, gone)) return false;
+        std::ifstream environment(process + "/environ", std::ios::binary);
+        std::string setting;
+        bool any = false;
+        while (std::getline(environment, setting, '\0')) {
+            any = true;
+            if (setting.starts_with("ASAN_OPTIONS=")) options = setting;
+        }
+        return any;
+    });
+    ASSERT_TRUE(execed);
     EXPECT_TRUE(options.ends_with(":detect_leaks=0")) << options;
 }
 
