@@ -30,6 +30,10 @@ Hints hints;
 bool keyRepeat;
 bool autoPollEvents = true;
 bool cursorVisible = true;
+// Asking the window system for the size is a round trip to it, and the app
+// asks before every update and render; the size is kept as events tell it.
+int windowWidth;
+int windowHeight;
 
 void OnKey(GLFWwindow*, int key3, int, int action, int) {
     if (action == GLFW_REPEAT && !keyRepeat) return;
@@ -50,6 +54,11 @@ void OnCursorPos(GLFWwindow*, double x, double y) {
     if (callbacks.mousePos) callbacks.mousePos(static_cast<int>(x), static_cast<int>(y));
 }
 
+void OnWindowSize(GLFWwindow*, int width, int height) {
+    windowWidth = width;
+    windowHeight = height;
+}
+
 // 2.7 closes the window only when the callback agrees; the window stays
 // until CloseWindow, since GLFW 3 forbids destroying it inside a callback.
 void OnClose(GLFWwindow* closing) {
@@ -68,6 +77,7 @@ void InstallCallbacks() {
     glfwSetMouseButtonCallback(window, OnMouseButton);
     glfwSetCursorPosCallback(window, OnCursorPos);
     glfwSetWindowCloseCallback(window, OnClose);
+    glfwSetWindowSizeCallback(window, OnWindowSize);
 }
 
 }  // namespace
@@ -108,6 +118,7 @@ bool OpenWindow(int width, int height, int redBits, int greenBits, int blueBits,
     closeAccepted = false;
     ForgetHeldKeys();
     glfwMakeContextCurrent(window);
+    glfwGetWindowSize(window, &windowWidth, &windowHeight);
     InstallCallbacks();
     ApplyCursor();
     return true;
@@ -128,9 +139,8 @@ void SetWindowPos(int x, int y) {
 }
 
 void GetWindowSize(int* width, int* height) {
-    *width = 0;
-    *height = 0;
-    if (window) glfwGetWindowSize(window, width, height);
+    *width = window ? windowWidth : 0;
+    *height = window ? windowHeight : 0;
 }
 
 int GetWindowParam(int param) {

@@ -219,6 +219,22 @@ TEST_F(HostLoop, AWindowThatCannotBeMadeFallsBackToTheFirstSize) {
     }
 }
 
+// The window manager or the player may resize the window; the app sees the
+// new size once the window's events are in.
+TEST_F(HostLoop, ASizeGivenFromOutsideReachesTheDevice) {
+    host.SetGlfwWindow(640, 480, 8, 8, 8, 0, 0, 0, false);
+    glfwSetWindowSize(glfwGetCurrentContext(), 320, 200);
+    auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (host.GetDeviceWidth() != 320 && std::chrono::steady_clock::now() < end) {
+        glfw2::PollEvents();
+        Sleep(10);
+    }
+    EXPECT_EQ(host.GetDeviceWidth(), 320);
+    EXPECT_EQ(host.GetDeviceHeight(), 200);
+    glfw2::CloseWindow();
+    EXPECT_EQ(host.GetDeviceWidth(), 0) << "no window, no size";
+}
+
 TEST_F(HostLoop, NothingReachesTheDelegateBeforeTheStart) {
     host.KeyEvent(1, 65);
     host.RenderGame();
