@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "host/glfw2.h"
+#include "host/heap_reuse.h"
 #include "host/key_translation.h"
 #include "runtime/errors.h"
 #include "runtime/system_text.h"
@@ -24,7 +25,10 @@ constexpr int kFirstHeight = 480;
 
 }  // namespace
 
-KpGlfwGame::KpGlfwGame() : updatePeriod(0), nextUpdate(0), swapInterval(1) { _glfwGame = this; }
+KpGlfwGame::KpGlfwGame() : updatePeriod(0), nextUpdate(0), swapInterval(1) {
+    _glfwGame = this;
+    KeepFreedHeapForReuse();
+}
 
 void KpGlfwGame::SetUpdateRate(int hertz) {
     updateRate = hertz;

@@ -88,7 +88,7 @@ void gxtkAudio::UpdateMusic() {
 // A few an update: no update spends long giving memory back, and a long
 // tune's buffers are still gone within a second.
 void gxtkAudio::DeleteSomeRetiredMusic() {
-    constexpr std::size_t kPerUpdate = 4;
+    constexpr std::size_t kPerUpdate = 16;
     std::size_t count = std::min(kPerUpdate, retiredMusic.size());
     if (count == 0) return;
     alDeleteBuffers(static_cast<ALsizei>(count), &retiredMusic[retiredMusic.size() - count]);

@@ -21,7 +21,7 @@ public:
     // The pieces after it are short too: the update that queues one copies
     // it into fresh memory, whose first touch is what costs.
     static constexpr double kOpeningSeconds = 0.25;
-    static constexpr double kPieceSeconds = 0.5;
+    static constexpr double kPieceSeconds = 0.125;
 
     // Interleaved 16-bit samples of mono or stereo sound.
     struct Piece {
@@ -46,7 +46,7 @@ public:
     bool Finished();
 
 private:
-    static constexpr std::size_t kMostReady = 4;
+    static constexpr std::size_t kMostReady = 16;
 
     void DecodeAll();
     // Waits for room among the ready pieces; false when cancelled.

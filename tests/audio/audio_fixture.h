@@ -80,10 +80,12 @@ protected:
         return false;
     }
 
-    // Updates the music as the game does every update, until `done` or two
-    // seconds have passed.
+    // Updates the music as the game does every update, until `done` or
+    // twenty seconds have passed: a long tune takes hundreds of updates to
+    // queue, one piece an update.
     template <class Done> static bool UpdateMusicUntil(Done done) {
-        for (int tries = 0; tries < 400; ++tries) {
+        auto end = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+        while (std::chrono::steady_clock::now() < end) {
             device()->UpdateMusic();
             if (done()) return true;
             std::this_thread::sleep_for(std::chrono::milliseconds(5));

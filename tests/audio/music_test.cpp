@@ -67,7 +67,7 @@ protected:
 };
 
 TEST_F(MusicTest, ShortTuneLoopsOnceQueuedWhole) {
-    String path(WriteTune("tune.ogg").c_str());
+    String path(WriteTune("tune.ogg", 0.3).c_str());
     ASSERT_EQ(device()->PlayMusic(path, 1), 0);
     EXPECT_EQ(device()->MusicState(), 1);
     ASSERT_TRUE(WaitUntilTuneQueued());
@@ -77,7 +77,7 @@ TEST_F(MusicTest, ShortTuneLoopsOnceQueuedWhole) {
     EXPECT_EQ(BufferInt(device()->music->Buffers()[0], AL_FREQUENCY), kHertz);
 }
 
-// A short opening, then pieces of half a second.
+// A short opening, then short pieces.
 TEST_F(MusicTest, LongTuneStartsFromAShortOpeningAndQueuesTheRestInPieces) {
     String path(WriteTune("long.ogg", 7).c_str());
     ASSERT_EQ(device()->PlayMusic(path, 1), 0);
