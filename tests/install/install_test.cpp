@@ -59,6 +59,15 @@ TEST(Install, PlacesTheGameAndItsMenuEntryWhereTheDesktopLooks) {
     EXPECT_EQ(tree.status, 0) << tree.output;
 }
 
+// Puts a script that runs `command` in place of the installed game, so the
+// launcher can be watched without a display.
+void PutStandIn(TempFolder& folder, const std::string& command) {
+    std::string program = std::string(kPrefix) + "/libexec/vantaroo/vantaroo";
+    fs::remove(folder.File(program));
+    folder.Write(program, "#!/bin/sh\n" + command + "\n");
+    fs::permissions(folder.File(program), fs::perms(0755));
+}
+
 struct Place {
     const char* name;
     std::optional<std::string> dataHome;  // XDG_DATA_HOME; unset without a value
@@ -73,10 +82,7 @@ TEST(Install, LauncherStartsTheGameInTheDataFolder) {
     std::string prefix = folder.File(kPrefix);
     ASSERT_EQ(InstallInto(prefix).status, 0);
     std::string noted = folder.File("started in");
-    std::string program = prefix + "/libexec/vantaroo/vantaroo";
-    fs::remove(program);
-    folder.Write("tree é x/usr/libexec/vantaroo/vantaroo", "#!/bin/sh\npwd > " + Quoted(noted) + "\n");
-    fs::permissions(program, fs::perms(0755));
+    PutStandIn(folder, "pwd > " + Quoted(noted));
     fs::create_directory(folder.File("start"));
     fs::create_symlink(prefix + "/bin/vantaroo", folder.File("start/my game"));
 
@@ -121,10 +127,7 @@ TEST(Install, LauncherRefusesToPlayWithoutADataFolder) {
     std::string prefix = folder.File(kPrefix);
     ASSERT_EQ(InstallInto(prefix).status, 0);
     std::string noted = folder.File("started");
-    std::string program = prefix + "/libexec/vantaroo/vantaroo";
-    fs::remove(program);
-    folder.Write("tree é x/usr/libexec/vantaroo/vantaroo", "#!/bin/sh\ntouch " + Quoted(noted) + "\n");
-    fs::permissions(program, fs::perms(0755));
+    PutStandIn(folder, "touch " + Quoted(noted));
     std::string file = folder.Write("a file", "");
     fs::create_directories(folder.File("read-only/vantaroo"));
     fs::permissions(folder.File("read-only/vantaroo"), fs::perms(0555));
