@@ -31,8 +31,10 @@ unsigned char* KpGame::LoadData(String path, int* length) { return LoadFileData(
 unsigned char* KpGame::LoadFileData(const std::string& systemPath, int* length) {
     FILE* file = systemPath.empty() ? nullptr : std::fopen(systemPath.c_str(), "rb");
     if (!file) return nullptr;
-    std::vector<unsigned char> bytes = ReadRestOfFile(file);
+    std::optional<std::vector<unsigned char>> rest = ReadRestOfFile(file);
     std::fclose(file);
+    if (!rest) return nullptr;
+    const std::vector<unsigned char>& bytes = *rest;
     auto* data = static_cast<unsigned char*>(kp_malloc(bytes.size() ? bytes.size() : 1));
     if (!bytes.empty()) std::memcpy(data, bytes.data(), bytes.size());
     *length = static_cast<int>(bytes.size());

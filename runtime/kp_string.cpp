@@ -393,9 +393,10 @@ int DecodeUtf8(const unsigned char* bytes, std::size_t size, Char* out) {
 }  // namespace
 
 String String::Load(FILE* file) {
-    std::vector<unsigned char> bytes = ReadRestOfFile(file);
+    std::optional<std::vector<unsigned char>> rest = ReadRestOfFile(file);
+    if (!rest || rest->empty()) return String();
+    const std::vector<unsigned char>& bytes = *rest;
     std::size_t size = bytes.size();
-    if (size == 0) return String();
     _str_load_err = nullptr;
 
     const unsigned char* p = bytes.data();

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <string>
 
@@ -255,6 +256,17 @@ TEST_F(FileLoading, DataAndTextLoadWhole) {
 
     folder.Write("text.txt", "\xEF\xBB\xBFgr\xC3\xBC\xC3\x9F");
     EXPECT_EQ(host.LoadString(String(folder.File("text.txt").c_str())).ToUtf8(), "gr\xC3\xBC\xC3\x9F");
+}
+
+// Lengths count in ints; a larger file would come back with a negative one.
+// Sparse, so the test writes nothing and the refusal reads nothing.
+TEST_F(FileLoading, AFileLargerThanALengthCountsIsRefused) {
+    std::string huge = folder.Write("huge.bin", "");
+    std::filesystem::resize_file(huge, 1ull << 31);
+    int length = 7;
+    EXPECT_EQ(host.LoadData(String(huge.c_str()), &length), nullptr);
+    EXPECT_EQ(length, 7) << "left as it was";
+    EXPECT_EQ(host.LoadString(String(huge.c_str())).Length(), 0);
 }
 
 }  // namespace
