@@ -1,3 +1,6 @@
+#include <chrono>
+#include <string>
+
 #include "tests/e2e/new_user.h"
 
 namespace e2e {
@@ -6,6 +9,8 @@ namespace {
 // Below the score line and the lives, whose heads share the kangaroo's fur.
 constexpr Box kField{0, 48, 640, 432};
 constexpr Box kBottomRow{0, 448, 640, 32};
+// How near a wall the kangaroo turns, in pixels.
+constexpr int kTurnBeforeWall = 96;
 
 // The pause menu darkens the screen around the word "PAUSED".
 bool IsPaused(const Frame& frame) { return frame.Share({0, 0, 30}) > 0.4 && frame.Bright({390, 230, 60, 20}) > 0.03; }
@@ -68,22 +73,44 @@ TEST(NewUser, PlaysAGameAtTheChosenSpeedAndQuitsItFromThePauseMenu) {
     RealProgram::Hold("space", 300);
     auto y = [](const Frame& f) { return f.Find(kFur, kField).y; };
     Frame jump = NewUser::ShotWhen("play-jump", 10, [&](const Frame& f) { return y(f) < start.y - 8; });
+    double seen = user.Sound().Seconds();
     EXPECT_LT(y(jump), start.y - 8) << "Space jumps";
-    // The jump sound comes at once; the first scored cell's sound and the
-    // tune follow when the kangaroo lands, about half a second later.
-    WaitFor(10, [&] { return user.Sound().Seconds() > quiet + 0.35; });
-    EXPECT_GT(user.Sound().Loudest(quiet, quiet + 0.35), 2000) << "the jump sound";
+    // It runs on at once, before the cells it lands on can crumble.
+    std::string key = "Right";
+    ASSERT_EQ(RealProgram::Send("keydown " + key), 0);
+    // The jump sound comes at once, so it is in the recording by the time
+    // the kangaroo is seen in the air, whatever the delay before the game
+    // took the key; the first scored cell's sound and the tune follow when
+    // it lands.
+    WaitFor(10, [&] { return user.Sound().Seconds() > seen + 0.1; });
+    EXPECT_GT(user.Sound().Loudest(quiet, seen + 0.1), 2000) << "the jump sound";
 
     // A platform crumbles within about a second under a kangaroo standing on
-    // it, so it runs along the full row until the first runner comes, about
-    // four seconds after the first scored cell.
+    // it, so it runs to and fro along the full row, turning before it meets
+    // a wall, until the first runner comes, about four seconds of play after
+    // the first scored cell. The turns follow where the kangaroo is seen, so
+    // a busy machine, where the game plays slower than the clock and keys
+    // come late, does not run it into a wall; should the cells crumble under
+    // it all the same, it jumps up again from the ground.
     bool runner = false;
-    for (auto [key, seconds] : {std::pair{"Right", 1.0}, {"Left", 2.2}, {"Right", 2.2}, {"Left", 2.2}}) {
-        ASSERT_EQ(RealProgram::Send(std::string("keydown ") + key), 0);
-        runner = WaitFor(seconds, [] { return ShowsRunner(NewUser::Shot("play-runner")); });
-        ASSERT_EQ(RealProgram::Send(std::string("keyup ") + key), 0);
+    auto end = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (std::chrono::steady_clock::now() < end) {
+        Frame shot = NewUser::Shot("play-runner");
+        runner = ShowsRunner(shot);
         if (runner) break;
+        if (shot.Find(kFur, kBottomRow).count > 20) {
+            RealProgram::Hold("space", 300);
+            continue;
+        }
+        Spot at = shot.Find(kFur, kField);
+        if (at.count > 0 && (key == "Right" ? at.x > 640 - kTurnBeforeWall : at.x < kTurnBeforeWall)) {
+            std::string other = key == "Right" ? "Left" : "Right";
+            ASSERT_EQ(RealProgram::Send("keyup " + key + " keydown " + other), 0);
+            key = other;
+        }
+        RealProgram::Wait(50);
     }
+    ASSERT_EQ(RealProgram::Send("keyup " + key), 0);
     EXPECT_TRUE(runner) << "a runner after the first scored cell";
 
     RealProgram::Hold("Escape");
@@ -113,7 +140,7 @@ TEST(NewUser, PlaysAGameAtTheChosenSpeedAndQuitsItFromThePauseMenu) {
         return NewUser::IsTitle(f) && f.Share({128, 128, 20}, {}, 16) < 0.001;
     });
     ASSERT_TRUE(NewUser::IsTitle(after));
-    EXPECT_GT(after.Difference(title, {624, 274, 16, 16}), 10) << "the score in the Last table's first row";
+    EXPECT_GT(after.Difference(title, {624, 274, 16, 16}), 4) << "the score in the Last table's first row";
 
     std::vector<std::string> fields = StateFields(user.State());
     ASSERT_EQ(fields.size(), 203u) << user.State();
