@@ -13,7 +13,7 @@ bool RestFits(FILE* file) {
     struct stat status {};
     long at = std::ftell(file);
     if (fstat(fileno(file), &status) != 0 || !S_ISREG(status.st_mode) || at < 0) return true;
-    return static_cast<unsigned long long>(status.st_size - at) <= kLargestRest;
+    return status.st_size - at <= static_cast<off_t>(kLargestRest);
 }
 
 }  // namespace
