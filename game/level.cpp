@@ -177,8 +177,15 @@ int LooseFrame(c_MyApp& app, float* cell) {
 }  // namespace
 
 // Rows are 100 cells apart: a very wide window keeps its grid, with the
-// column beyond the right wall, inside its row.
+// column beyond the right wall, inside its row. A new level takes the
+// window's own shape, whatever shape the last one kept on screen.
 void c_MyApp::SizeGrid() {
+    if (m_FitW > 0) {
+        kp_VTR_jscrw = m_FitW;
+        kp_VTR_jscrh = m_FitH;
+    }
+    m_LevelW = kp_VTR_jscrw;
+    m_LevelH = kp_VTR_jscrh;
     int maxRows = m_Grid.Length() / (kStride * kCellFloats) - 2;
     m_GridW = std::min(Trunc(kp_VTR_jscrw * 0.0625f), kMaxGridW);
     m_GridH = std::min(Trunc(kp_VTR_jscrh * 0.0625f), maxRows);

@@ -97,6 +97,15 @@ public:
     // One device pixel per virtual pixel until the first render fits the screen.
     float m_ScaleX = 1;
     float m_ScaleY = 1;
+    // Device pixels from the window's corner to the virtual screen's.
+    float m_ScreenLeft = 0;
+    float m_ScreenTop = 0;
+    // The virtual screen of the window's own shape at the last render (0
+    // before the first), and the one the running level was laid out for.
+    float m_FitW = 0;
+    float m_FitH = 0;
+    float m_LevelW = 0;
+    float m_LevelH = 0;
     int m_Landscape = 0;
     int m_TempInt = 0;
     int m_Fullscreen = 0;
@@ -355,7 +364,8 @@ private:
     void ClearVirtualKeys();
     void PauseIfPlaying();
     void FitScreen(float width, float height);
-    void ReplayCommands(float width, float height);
+    void KeepLevelOnScreen(float width, float height);
+    void ReplayCommands();
     bool StickHolds(int key, int player);
     bool MenuPanelOpen();
     float PanelWidth();

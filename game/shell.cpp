@@ -174,12 +174,10 @@ void c_MyApp::ReadBackAndFunctionKeys() {
     if (kp_input_KeyHit(kF4) || kp_input_KeyHit(kCloseKey)) kpError(String());
 }
 
-float c_MyApp::VirtualX(float deviceX) { return (deviceX - kp_VTR_overscan) / m_ScaleX; }
+// The pointer is read against the picture last shown.
+float c_MyApp::VirtualX(float deviceX) { return (deviceX - m_ScreenLeft) / m_ScaleX; }
 
-float c_MyApp::VirtualY(float deviceY) {
-    float margin = kp_VTR_overscan * static_cast<float>(kp_app_DeviceHeight()) / static_cast<float>(kp_app_DeviceWidth());
-    return (deviceY - margin) / m_ScaleY;
-}
+float c_MyApp::VirtualY(float deviceY) { return (deviceY - m_ScreenTop) / m_ScaleY; }
 
 void c_MyApp::ReadPointer() {
     m_PrevMouseX = m_MouseX;
@@ -451,7 +449,7 @@ int c_MyApp::p_OnRender() {
         m_LoaderStep = 1;
     }
     FitScreen(width, height);
-    ReplayCommands(width, height);
+    ReplayCommands();
     kp_graphics_SetAlpha(0.5f);
     kp_graphics_SetColor(255, 255, 255);
     return 0;
@@ -474,16 +472,33 @@ void c_MyApp::FitScreen(float width, float height) {
         k = width / (kp_VTR_rawscrw * factor);
         m_TempInt = 2;
     }
-    kp_VTR_jscrw = width / k;
-    kp_VTR_jscrh = height / k;
+    m_FitW = kp_VTR_jscrw = width / k;
+    m_FitH = kp_VTR_jscrh = height / k;
+    m_ScreenLeft = kp_VTR_overscan;
+    m_ScreenTop = kp_VTR_overscan * height / width;
+    if (m_GameMode == 10 && m_LevelW > 0) KeepLevelOnScreen(width, height);
     m_Landscape = kp_VTR_jscrh <= kp_VTR_jscrw ? 1 : 0;
 }
 
-void c_MyApp::ReplayCommands(float width, float height) {
-    float offsetX = kp_VTR_overscan;
-    float offsetY = kp_VTR_overscan * height / width;
-    auto x = [&](float value) { return value * m_ScaleX + offsetX; };
-    auto y = [&](float value) { return value * m_ScaleY + offsetY; };
+// A level laid out for another shape of window (full screen, maximised,
+// dragged narrow) keeps its virtual screen until it ends: it is scaled
+// whole into the window and centred, the rest left in the clear colour, so
+// neither wall, the floor nor the player is ever off screen.
+void c_MyApp::KeepLevelOnScreen(float width, float height) {
+    if (m_LevelW == kp_VTR_jscrw && m_LevelH == kp_VTR_jscrh) return;
+    float roomW = width - 2 * kp_VTR_overscan;
+    float roomH = height - 2 * kp_VTR_overscan;
+    float scale = std::min(roomW / m_LevelW, roomH / m_LevelH);
+    m_ScaleX = m_ScaleY = scale;
+    kp_VTR_jscrw = m_LevelW;
+    kp_VTR_jscrh = m_LevelH;
+    m_ScreenLeft += (roomW - m_LevelW * scale) / 2;
+    m_ScreenTop += (roomH - m_LevelH * scale) / 2;
+}
+
+void c_MyApp::ReplayCommands() {
+    auto x = [&](float value) { return value * m_ScaleX + m_ScreenLeft; };
+    auto y = [&](float value) { return value * m_ScaleY + m_ScreenTop; };
     for (int at = 0; at + 15 <= m_DrawCount; at += 15) {
         const float* c = m_DrawList.Data() + at;
         kp_graphics_SetAlpha(c[7]);

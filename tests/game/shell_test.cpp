@@ -1,3 +1,5 @@
+#include <cstdio>
+
 #include "tests/game/game_fixture.h"
 #include "tests/game/recording_renderer.h"
 
@@ -56,6 +58,62 @@ TEST_F(Shell, FitsTheDesignToTheWindowsShape) {
         EXPECT_FLOAT_EQ(app->m_ScaleX, c.scale) << c.width << "x" << c.height;
         EXPECT_FLOAT_EQ(app->m_ScaleY, c.scale) << c.width << "x" << c.height;
         EXPECT_EQ(app->m_Landscape, c.landscape) << c.width << "x" << c.height;
+    }
+}
+
+struct KeptLevelCase {
+    int width, height;
+    float scale, left, top;
+};
+
+// A running level keeps the virtual screen it was laid out for whatever the
+// window becomes, scaled whole into it and centred; the pointer is read
+// against that picture, and the next level takes the window's own shape.
+TEST_F(Shell, ARunningLevelStaysWholeOnScreenWhenTheWindowChanges) {
+    const KeptLevelCase cases[] = {
+        {1920, 1080, 2.25f, 240, 0},      // full screen on a wide screen
+        {450, 900, 0.703125f, 0, 281.25f},  // dragged narrow
+        {1280, 960, 2, 0, 0},             // the same shape, larger
+    };
+    for (const KeptLevelCase& c : cases) {
+        host->width = 640;
+        host->height = 480;
+        Render();
+        FinishLoading();
+        app->m_GameMode = 11;
+        Update();
+        ASSERT_EQ(app->m_GridW, 40);
+        ASSERT_EQ(app->m_GridH, 30) << c.width << "x" << c.height;
+
+        host->width = c.width;
+        host->height = c.height;
+        Update();
+        Render();
+        FinishLoading();
+        EXPECT_FLOAT_EQ(kp_VTR_jscrw, 640) << c.width << "x" << c.height;
+        EXPECT_FLOAT_EQ(kp_VTR_jscrh, 480) << c.width << "x" << c.height;
+        app->p_CLS2D(0, 0, 0, 1);
+        app->p_Rect(0, 0, 640, 480);
+        std::vector<std::string> rects = Render()->Only("rect");
+        ASSERT_EQ(rects.size(), 2u);
+        char expected[80];
+        std::snprintf(expected, sizeof expected, "rect %g %g %g %g", c.left, c.top, 640 * c.scale, 480 * c.scale);
+        EXPECT_EQ(rects[1], expected) << "the level's screen, whole and centred";
+
+        host->MouseEvent(6, -1, c.left + 100 * c.scale, c.top + 50 * c.scale);
+        Update();
+        EXPECT_EQ(app->m_MouseX, 100);
+        EXPECT_EQ(app->m_MouseY, 50);
+
+        app->p_NewLay();
+        Render();
+        EXPECT_EQ(app->m_GridW, static_cast<int>(kp_VTR_jscrw / 16)) << "the next level fits the window";
+        EXPECT_EQ(app->m_GridH, static_cast<int>(kp_VTR_jscrh / 16));
+        EXPECT_FLOAT_EQ(app->m_ScreenLeft, 0);
+        EXPECT_FLOAT_EQ(app->m_ScreenTop, 0);
+
+        app->m_GameMode = 1;
+        Render();
     }
 }
 
