@@ -3,6 +3,7 @@
 #include <GLFW/glfw3.h>
 
 #include <chrono>
+#include <string>
 #include <thread>
 
 #include "host/glfw2_internal.h"
@@ -30,6 +31,8 @@ Hints hints;
 bool keyRepeat;
 bool autoPollEvents = true;
 bool cursorVisible = true;
+std::string title;
+std::string windowClass;
 // Asking the window system for the size is a round trip to it, and the app
 // asks before every update and render; the size is kept as events tell it.
 int windowWidth;
@@ -111,9 +114,13 @@ bool OpenWindow(int width, int height, int redBits, int greenBits, int blueBits,
     glfwWindowHint(GLFW_RESIZABLE, hints.noResize ? GLFW_FALSE : GLFW_TRUE);
     if (hints.refreshRate > 0) glfwWindowHint(GLFW_REFRESH_RATE, hints.refreshRate);
     hints = Hints();  // 2.7 hints last for one window
+    if (!windowClass.empty()) {
+        glfwWindowHintString(GLFW_X11_CLASS_NAME, windowClass.c_str());
+        glfwWindowHintString(GLFW_X11_INSTANCE_NAME, windowClass.c_str());
+    }
 
     GLFWmonitor* monitor = mode == FULLSCREEN ? glfwGetPrimaryMonitor() : nullptr;
-    window = glfwCreateWindow(width, height, "", monitor, nullptr);
+    window = glfwCreateWindow(width, height, title.c_str(), monitor, nullptr);
     if (!window) return false;
     closeAccepted = false;
     ForgetHeldKeys();
@@ -130,9 +137,12 @@ void CloseWindow() {
     window = nullptr;
 }
 
-void SetWindowTitle(const char* title) {
-    if (window) glfwSetWindowTitle(window, title);
+void SetWindowTitle(const char* newTitle) {
+    title = newTitle;
+    if (window) glfwSetWindowTitle(window, newTitle);
 }
+
+void SetWindowClass(const char* name) { windowClass = name; }
 
 void SetWindowPos(int x, int y) {
     if (window) glfwSetWindowPos(window, x, y);

@@ -95,7 +95,11 @@ void OpenWindowHint(int target, int hint);
 bool OpenWindow(int width, int height, int redBits, int greenBits, int blueBits, int alphaBits, int depthBits,
                 int stencilBits, int mode);
 void CloseWindow();
+// The title of the window and of every window opened after it.
 void SetWindowTitle(const char* title);
+// The X11 class and instance name of the windows opened from now on, by
+// which docks and task bars tie them to the program's desktop entry.
+void SetWindowClass(const char* name);
 void SetWindowPos(int x, int y);
 void GetWindowSize(int* width, int* height);
 int GetWindowParam(int param);

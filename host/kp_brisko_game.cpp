@@ -4,6 +4,7 @@
 #include <csignal>
 #include <cstdlib>
 
+#include "host/command_line.h"
 #include "host/glfw2.h"
 #include "host/kp_program.h"
 #include "runtime/errors.h"
@@ -23,9 +24,12 @@ void StartRuntime(int arguments, char** values) {
 }  // namespace
 
 int KpBriskoGame::Main(int arguments, char** values) {
+    int answered = AnswerCommandLine(arguments, values, stdout, stderr);
+    if (answered >= 0) std::exit(answered);
     if (!glfw2::Init()) {
         kpPrint(String("glfwInit failed"));
-        std::exit(-1);
+        ExplainNoDisplay(stderr);
+        std::exit(1);
     }
     KpBriskoGame* host = new KpBriskoGame;
     StartRuntime(arguments, values);

@@ -22,6 +22,9 @@ namespace {
 constexpr int kMaxUpdatesPerFrame = 4;
 constexpr int kFirstWidth = 640;
 constexpr int kFirstHeight = 480;
+constexpr const char* kTitle = "Vantaroo";
+// Matches the desktop entry's name, so docks show the entry's icon and name.
+constexpr const char* kWindowClass = "vantaroo";
 
 }  // namespace
 
@@ -89,6 +92,9 @@ bool KpGlfwGame::OpenGlfwWindow(int width, int height, int red, int green, int b
                                 int stencil, bool fullscreen) {
     glfw2::OpenWindowHint(glfw2::REFRESH_RATE, 60);
     glfw2::OpenWindowHint(glfw2::WINDOW_NO_RESIZE, 0);
+    glfw2::SetWindowClass(kWindowClass);
+    // Full screen too, so that task switchers name the window.
+    glfw2::SetWindowTitle(kTitle);
     return glfw2::OpenWindow(width, height, red, green, blue, alpha, depth, stencil,
                              fullscreen ? glfw2::FULLSCREEN : glfw2::WINDOW);
 }
@@ -118,7 +124,6 @@ void KpGlfwGame::SetGlfwWindow(int width, int height, int red, int green, int bl
         if (desktop.Width > 0 && desktop.Height > 0) {
             glfw2::SetWindowPos((desktop.Width - width) / 2, (desktop.Height - height) / 2);
         }
-        glfw2::SetWindowTitle("Vantaroo");
     }
     if (swapInterval >= 0) glfw2::SwapInterval(swapInterval);
     glfw2::Enable(glfw2::KEY_REPEAT);

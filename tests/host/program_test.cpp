@@ -3,10 +3,21 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <csignal>
+#include <cstdio>
 #include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
 #include <thread>
 
 #include "../support/exit_leak_check.h"
+
+// X11's macros come after everything they would clash with.
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+#include "../support/x11_windows.h"
 
 namespace {
 
@@ -32,6 +43,113 @@ TEST(Program, OpensItsWindowAndClosesOnRequest) {
     }
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 0);
+}
+
+// Docks and task bars tie a window to its desktop entry by its class.
+TEST(Program, NamesItsWindowForTheDesktop) {
+    pid_t program = fork();
+    if (program == 0) {
+        LeaveOutExitLeakCheck();
+        execl(PROGRAM, PROGRAM, static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    Display* display = XOpenDisplay(nullptr);
+    ASSERT_NE(display, nullptr);
+    Window window = 0;
+    for (int attempt = 0; attempt < 200 && !window; ++attempt) {
+        window = FindWindowByTitle(display, DefaultRootWindow(display), "Vantaroo");
+        if (!window) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    XClassHint hint{};
+    bool named = window && XGetClassHint(display, window, &hint);
+    std::string instance = named ? hint.res_name : "", kind = named ? hint.res_class : "";
+    if (named) {
+        XFree(hint.res_name);
+        XFree(hint.res_class);
+    }
+    XCloseDisplay(display);
+    kill(program, SIGKILL);
+    waitpid(program, nullptr, 0);
+    EXPECT_EQ(instance, "vantaroo");
+    EXPECT_EQ(kind, "vantaroo");
+}
+
+struct Ran {
+    int status = -1;
+    std::string out, err;
+};
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream file(path);
+    std::stringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+// Runs the program from the shell with `before` in front (variables to set
+// or unset) and the given arguments, in a scratch folder.
+Ran RunProgram(const std::string& before, const std::string& arguments) {
+    char folder[] = "/tmp/vantaroo-command-line-XXXXXX";
+    if (!mkdtemp(folder)) return {};
+    std::string dir = folder;
+    std::string command = "cd " + dir + " && " + before + " timeout 20 " PROGRAM " " + arguments + " >" + dir +
+                          "/out 2>" + dir + "/err";
+    int status = std::system(command.c_str());
+    Ran ran{WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadFile(dir + "/out"), ReadFile(dir + "/err")};
+    std::system(("rm -rf " + dir).c_str());
+    return ran;
+}
+
+struct OptionCase {
+    const char* arguments;
+    int status;
+    const char* out;  // expected in standard output ("" for none at all)
+    const char* err;  // expected in standard error ("" for none at all)
+};
+
+// Options are answered without a window, so without any display at all.
+TEST(Program, AnswersItsOptionsWithoutOpeningAWindow) {
+    const OptionCase cases[] = {
+        {"--help", 0, "Usage: vantaroo", ""},
+        {"-h", 0, "F11", ""},
+        {"--version", 0, "vantaroo " VANTAROO_VERSION "\n", ""},
+        {"-V", 0, "vantaroo " VANTAROO_VERSION "\n", ""},
+        {"--fullscreen", 2, "", "unknown option '--fullscreen'"},
+        {"--help extra", 2, "", "unknown option 'extra'"},
+        {"--help --version", 2, "", "Usage: vantaroo"},
+    };
+    for (const OptionCase& c : cases) {
+        Ran ran = RunProgram("env -u DISPLAY -u WAYLAND_DISPLAY", c.arguments);
+        EXPECT_EQ(ran.status, c.status) << c.arguments;
+        if (*c.out) {
+            EXPECT_NE(ran.out.find(c.out), std::string::npos) << c.arguments << ": " << ran.out;
+        } else {
+            EXPECT_EQ(ran.out, "") << c.arguments;
+        }
+        if (*c.err) {
+            EXPECT_NE(ran.err.find(c.err), std::string::npos) << c.arguments << ": " << ran.err;
+        } else {
+            EXPECT_EQ(ran.err, "") << c.arguments;
+        }
+    }
+}
+
+TEST(Program, HelpSaysWhereTheStateIsKept) {
+    Ran ran = RunProgram("", "--help");
+    EXPECT_NE(ran.out.find("/tmp/vantaroo-command-line-"), std::string::npos) << ran.out;
+    EXPECT_NE(ran.out.find("/.briskostate"), std::string::npos) << ran.out;
+}
+
+// Without a display the player is told why in words, and the program ends
+// with 1 rather than the status of a crash.
+TEST(Program, SaysWhyWithoutADisplay) {
+    Ran unset = RunProgram("env -u DISPLAY -u WAYLAND_DISPLAY", "");
+    EXPECT_EQ(unset.status, 1);
+    EXPECT_NE(unset.err.find("neither DISPLAY nor WAYLAND_DISPLAY is set"), std::string::npos) << unset.err;
+
+    Ran refused = RunProgram("env -u WAYLAND_DISPLAY DISPLAY=:4077", "");
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_NE(refused.err.find("':4077'"), std::string::npos) << refused.err;
 }
 
 }  // namespace

@@ -57,6 +57,12 @@ TEST(Install, PlacesTheGameAndItsMenuEntryWhereTheDesktopLooks) {
     EXPECT_EQ(metainfo.status, 0) << metainfo.output;
     Ran tree = Shell("appstreamcli validate-tree --no-net " + Quoted(folder.File(kTree)));
     EXPECT_EQ(tree.status, 0) << tree.output;
+
+    // The installed command answers as a Linux program does, without a window.
+    Ran version = Shell("env -u DISPLAY HOME=" + Quoted(folder.path) + " " + Quoted(prefix + "/bin/vantaroo") +
+                        " --version");
+    EXPECT_EQ(version.status, 0) << version.output;
+    EXPECT_EQ(version.output, "vantaroo 1.0.0\n");
 }
 
 // Puts a script that runs `command` in place of the installed game, so the
