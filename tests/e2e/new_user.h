@@ -279,8 +279,13 @@ public:
     }
     // Play, not paused: the kangaroo (and the lives, heads of it) shows.
     static bool IsPlay(const Frame& frame) { return frame.Share(kNight) > 0.5 && frame.Find(kFur).count > 20; }
+    // The pause menu darkens the 640 x 480 window around the word "PAUSED".
+    static bool IsPaused(const Frame& frame) {
+        return frame.Share({0, 0, 30}) > 0.4 && frame.Bright({390, 230, 60, 20}) > 0.03;
+    }
 
     std::string Output() const { return folder.Read("output.txt"); }
+    std::string Errors() const { return folder.Read("errors.txt"); }
     std::string State() const { return folder.Read(".briskostate"); }
     Recording Sound() const { return Recording(folder.Read("sound.wav")); }
 

@@ -12,9 +12,6 @@ constexpr Box kBottomRow{0, 448, 640, 32};
 // How near a wall the kangaroo turns, in pixels.
 constexpr int kTurnBeforeWall = 96;
 
-// The pause menu darkens the screen around the word "PAUSED".
-bool IsPaused(const Frame& frame) { return frame.Share({0, 0, 30}) > 0.4 && frame.Bright({390, 230, 60, 20}) > 0.03; }
-
 // The game-over overlay's yellow band, half see-through.
 bool ShowsGameOver(const Frame& frame) { return frame.Share({128, 128, 20}, {}, 16) > 0.01; }
 
@@ -114,7 +111,7 @@ TEST(NewUser, PlaysAGameAtTheChosenSpeedAndQuitsItFromThePauseMenu) {
     EXPECT_TRUE(runner) << "a runner after the first scored cell";
 
     RealProgram::Hold("Escape");
-    EXPECT_TRUE(IsPaused(NewUser::ShotWhen("pause", 10, IsPaused))) << "Escape pauses";
+    EXPECT_TRUE(NewUser::IsPaused(NewUser::ShotWhen("pause", 10, NewUser::IsPaused))) << "Escape pauses";
     RealProgram::Hold("Escape");
     EXPECT_TRUE(NewUser::IsPlay(NewUser::ShotWhen("play-continued", 10, NewUser::IsPlay))) << "Escape continues";
 
@@ -123,7 +120,7 @@ TEST(NewUser, PlaysAGameAtTheChosenSpeedAndQuitsItFromThePauseMenu) {
         EXPECT_TRUE(WaitFor(10, [&] { return !user.State().empty(); })) << "leaving the window saves";
     }
     ASSERT_EQ(RealProgram::Send(""), 0);  // back to the game's window
-    EXPECT_TRUE(IsPaused(NewUser::ShotWhen("pause-after-leaving", 10, IsPaused))) << "the game comes back paused";
+    EXPECT_TRUE(NewUser::IsPaused(NewUser::ShotWhen("pause-after-leaving", 10, NewUser::IsPaused))) << "the game comes back paused";
     // The pause menu's Continue button, by mouse.
     ASSERT_EQ(RealProgram::Send("mousemove --window %1 64 196 mousedown 1"), 0);
     RealProgram::Wait(200);
@@ -131,7 +128,7 @@ TEST(NewUser, PlaysAGameAtTheChosenSpeedAndQuitsItFromThePauseMenu) {
     EXPECT_TRUE(NewUser::IsPlay(NewUser::ShotWhen("play-clicked-on", 10, NewUser::IsPlay))) << "Continue";
 
     RealProgram::Hold("Escape");
-    EXPECT_TRUE(IsPaused(NewUser::ShotWhen("pause-to-quit", 10, IsPaused)));
+    EXPECT_TRUE(NewUser::IsPaused(NewUser::ShotWhen("pause-to-quit", 10, NewUser::IsPaused)));
     RealProgram::Hold("Up");  // to "quit game"
     RealProgram::Wait(200);
     RealProgram::Hold("space");

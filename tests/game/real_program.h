@@ -21,7 +21,8 @@ class RealProgram {
 public:
     // Starts the program with `folder` as its working folder (where it keeps
     // its state file); what it prints goes to "output.txt" there. Each
-    // "NAME=value" of `environment` is set for the program alone.
+    // "NAME=value" of `environment` is set for the program alone. What it
+    // says on standard error goes to "errors.txt".
     explicit RealProgram(const std::string& folder, const std::vector<std::string>& environment = {}) {
         pid = fork();
         if (pid == 0) {
@@ -32,7 +33,7 @@ public:
             }
             LeaveOutExitLeakCheck();
             if (chdir(folder.c_str()) != 0) _exit(126);
-            if (!std::freopen("output.txt", "w", stdout)) _exit(125);
+            if (!std::freopen("output.txt", "w", stdout) || !std::freopen("errors.txt", "w", stderr)) _exit(125);
             execl(PROGRAM, PROGRAM, static_cast<char*>(nullptr));
             _exit(127);
         }
