@@ -21,15 +21,20 @@
 
 namespace {
 
-// The real program, started as a player would: it opens its window, runs,
-// and ends with status 0 when its window's close button is pressed.
-TEST(Program, OpensItsWindowAndClosesOnRequest) {
+pid_t StartProgram() {
     pid_t program = fork();
     if (program == 0) {
         LeaveOutExitLeakCheck();
         execl(PROGRAM, PROGRAM, static_cast<char*>(nullptr));
         _exit(127);
     }
+    return program;
+}
+
+// The real program, started as a player would: it opens its window, runs,
+// and ends with status 0 when its window's close button is pressed.
+TEST(Program, OpensItsWindowAndClosesOnRequest) {
+    pid_t program = StartProgram();
     ASSERT_EQ(std::system(SEND_CLOSE_REQUEST " Vantaroo"), 0) << "the window titled Vantaroo appears";
 
     int status = 0;
@@ -47,12 +52,7 @@ TEST(Program, OpensItsWindowAndClosesOnRequest) {
 
 // Docks and task bars tie a window to its desktop entry by its class.
 TEST(Program, NamesItsWindowForTheDesktop) {
-    pid_t program = fork();
-    if (program == 0) {
-        LeaveOutExitLeakCheck();
-        execl(PROGRAM, PROGRAM, static_cast<char*>(nullptr));
-        _exit(127);
-    }
+    pid_t program = StartProgram();
     Display* display = XOpenDisplay(nullptr);
     ASSERT_NE(display, nullptr);
     Window window = 0;
