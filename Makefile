@@ -12,7 +12,7 @@ HEADLESS = ALSOFT_DRIVERS=null xvfb-run -a -s "-screen 0 1280x1024x24 -noreset"
 # The tests that run threads (async events, sockets, HTTP, streamed tunes),
 # built and run once more with the thread sanitizer.
 THREADED_TESTS = framework_test network_test greeting_test audio_device_test
-THREADED_CASES = ^AsyncEvents\.|AsyncQueue\.|Socket|DataBuffer\.|Http|^Greeting\.|^MusicTest\.
+THREADED_CASES = ^AsyncEvents\.|AsyncQueue\.|Socket|DataBuffer\.|Http|^Greeting\.|^MusicTest\.|^SampleTest\.LoaderThread
 
 .PHONY: run test fuzz deps release install package
 

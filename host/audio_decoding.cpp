@@ -1,5 +1,6 @@
 #include "host/audio_decoding.h"
 
+#include <cctype>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -78,8 +79,7 @@ bool ReadFormat(WaveReader& reader, WaveFormat* format) {
         return false;
     }
     if (formatSize > 16 && !reader.Skip(formatSize - 16)) return false;
-    // Without channels or whole bytes per sample there is no frame length.
-    return format->channels > 0 && format->bits >= 8;
+    return PlayableLayout(format->channels, format->hertz) && (format->bits == 8 || format->bits == 16);
 }
 
 }  // namespace
@@ -114,7 +114,7 @@ DecodedAudio DecodeWave(FILE* file) {
 
 DecodedAudio DecodeOgg(FILE* file) {
     OggReader reader(file);
-    if (!reader.Opened() || reader.Channels() <= 0) return DecodedAudio();
+    if (!reader.Opened()) return DecodedAudio();
     std::vector<short> samples;
     while (reader.Read(samples, reader.Hertz()) > 0) {
     }
@@ -126,5 +126,21 @@ DecodedAudio DecodeOgg(FILE* file) {
     audio.channels = reader.Channels();
     audio.format = 2;
     audio.hertz = reader.Hertz();
+    return audio;
+}
+
+DecodedAudio DecodeAudioFile(const std::string& systemPath) {
+    std::string lowered;
+    for (char c : systemPath) lowered += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    auto endsWith = [&](const char* ending) {
+        std::size_t length = std::strlen(ending);
+        return lowered.size() >= length && lowered.compare(lowered.size() - length, length, ending) == 0;
+    };
+    bool wave = endsWith(".wav");
+    if (!wave && !endsWith(".ogg")) return DecodedAudio();
+    FILE* file = std::fopen(systemPath.c_str(), "rb");
+    if (!file) return DecodedAudio();
+    DecodedAudio audio = wave ? DecodeWave(file) : DecodeOgg(file);
+    std::fclose(file);
     return audio;
 }

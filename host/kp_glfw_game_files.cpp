@@ -76,16 +76,7 @@ unsigned char* KpGlfwGame::LoadImageData(String path, int* width, int* height, i
 }
 
 unsigned char* KpGlfwGame::LoadAudioData(String path, int* length, int* channels, int* format, int* hertz) {
-    FILE* file = OpenFile(path, String("rb"));
-    if (!file) return nullptr;
-    String lowered = path.ToLower();
-    DecodedAudio audio;
-    if (lowered.EndsWith(String(".wav"))) {
-        audio = DecodeWave(file);
-    } else if (lowered.EndsWith(String(".ogg"))) {
-        audio = DecodeOgg(file);
-    }
-    std::fclose(file);
+    DecodedAudio audio = DecodeAudioFile(SystemFilePath(path));
     if (!audio.samples) return nullptr;
     *length = audio.length;
     *channels = audio.channels;

@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <cstring>
 
+#include "host/audio_decoding.h"
+
 namespace {
 
 // Room for the longest Vorbis frame of any channel count stb_vorbis decodes.
@@ -84,9 +86,35 @@ stb_vorbis* OpenVorbis(FILE* file, std::unique_ptr<char[]>& memory) {
     return nullptr;
 }
 
+// The identification packet: type 1, "vorbis", version, channels, rate.
+constexpr std::size_t kIdentificationBytes = 30;
+
+bool IdentificationPlayable(FILE* file) {
+    unsigned char header[27];
+    unsigned char lacing[255];
+    unsigned char packet[kIdentificationBytes];
+    if (std::fread(header, 1, sizeof header, file) != sizeof header || std::memcmp(header, "OggS", 4) != 0 ||
+        std::fread(lacing, 1, header[26], file) != header[26] ||
+        std::fread(packet, 1, sizeof packet, file) != sizeof packet) {
+        return false;
+    }
+    if (std::memcmp(packet, "\x01vorbis", 7) != 0) return false;
+    int channels = packet[11];
+    std::uint32_t hertz = packet[12] | packet[13] << 8 | packet[14] << 16 | static_cast<std::uint32_t>(packet[15]) << 24;
+    return PlayableLayout(channels, hertz);
+}
+
 }  // namespace
 
+bool OggLooksPlayable(FILE* file) {
+    long start = std::ftell(file);
+    if (start < 0) return false;
+    bool playable = IdentificationPlayable(file);
+    return std::fseek(file, start, SEEK_SET) == 0 && playable;
+}
+
 OggReader::OggReader(FILE* file) {
+    if (!OggLooksPlayable(file)) return;
     stream = OpenVorbis(file, memory);
     if (!stream) return;
     stb_vorbis_info info = stb_vorbis_get_info(stream);

@@ -6,12 +6,18 @@
 
 struct stb_vorbis;
 
+// Whether the file, from where it stands, opens with the identification
+// header of a playable Vorbis stream. Cheap: it reads one page and goes
+// back to where it started.
+bool OggLooksPlayable(FILE* file);
+
 // An Ogg Vorbis stream decoded a piece at a time into interleaved 16-bit
 // samples, so a long tune can start before all of it is decoded.
 class OggReader {
 public:
     // Reads from `file`, which the caller closes once the reader is gone. A
-    // stream whose headers ask for more than they hold is not opened.
+    // stream whose headers ask for more than they hold, or for a layout
+    // that is not playable, is not opened.
     explicit OggReader(FILE* file);
     ~OggReader();
     OggReader(const OggReader&) = delete;

@@ -1,10 +1,24 @@
 #include "native/audio/gxtk_audio.h"
 
+#include <cstdlib>
+
 #include "runtime/errors.h"
 
 gxtkAudio* gxtkAudio::audio;
 
+namespace {
+
+// Every way the program ends goes through exit() or the end of main, so
+// one handler closes the device on all of them.
+void CloseAtExit() {
+    if (gxtkAudio::audio) gxtkAudio::audio->Close();
+}
+
+}  // namespace
+
 gxtkAudio::gxtkAudio() : device(nullptr), context(nullptr), channels{} {
+    static const bool closesAtExit = std::atexit(CloseAtExit) == 0;
+    (void)closesAtExit;
     gc_assign(audio, this);
     OpenDevice();
     // Positions only give a direction; distance never attenuates.
@@ -29,6 +43,26 @@ void gxtkAudio::OpenDevice() {
         return;
     }
     if (!alcMakeContextCurrent(context)) kpPrint(String("OpenAl error: alcMakeContextCurrent failed"));
+}
+
+gxtkAudio::~gxtkAudio() {
+    Close();
+    if (audio == this) audio = nullptr;
+}
+
+// The context is made current for the deletions: another device's may be.
+void gxtkAudio::Close() {
+    if (context) alcMakeContextCurrent(context);
+    music.reset();
+    if (context && !retiredMusic.empty()) alDeleteBuffers(static_cast<ALsizei>(retiredMusic.size()), retiredMusic.data());
+    retiredMusic.clear();
+    if (context) {
+        alcMakeContextCurrent(nullptr);
+        alcDestroyContext(context);
+        context = nullptr;
+    }
+    if (device) alcCloseDevice(device);
+    device = nullptr;
 }
 
 // A sample that is still sounding stays alive even when nothing else refers

@@ -3,6 +3,8 @@
 #include <AL/alc.h>
 
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "native/audio/gxtk_channel.h"
 #include "native/audio/gxtk_music_stream.h"
@@ -22,17 +24,26 @@ public:
     ALCdevice* device;
     ALCcontext* context;
     gxtkChannel channels[kChannelCount];
+    // Buffers of tunes that are gone, deleted a few at every update. It is
+    // declared before the tune, whose stream adds to it on its way out.
+    std::vector<ALuint> retiredMusic;
     // The Ogg tune on the music channel, while it has one.
     std::unique_ptr<gxtkMusicStream> music;
-    // Buffers of tunes that are gone, deleted a few at every update.
-    std::vector<ALuint> retiredMusic;
 
     gxtkAudio();
+    ~gxtkAudio() override;
+
+    // Stops the tune's worker, deletes the retired buffers and closes the
+    // context and the device; the device is silent from then on. The one
+    // device is also closed this way when the program ends.
+    void Close();
 
     virtual int Suspend();
     virtual int Resume();
     virtual gxtkSample* LoadSample(String path);
-    virtual bool LoadSample__UNSAFE__(gxtkSample* sample, String path);
+    // For a loader thread: the path is resolved on the caller's thread
+    // beforehand, since resolving it touches the host's Strings.
+    virtual bool LoadSample__UNSAFE__(gxtkSample* sample, const std::string& systemPath);
     virtual int PlaySample(gxtkSample* sample, int channel, int flags);
     virtual int StopChannel(int channel);
     virtual int PauseChannel(int channel);

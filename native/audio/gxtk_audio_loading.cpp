@@ -1,6 +1,8 @@
 #include <cstdlib>
 
+#include "host/audio_decoding.h"
 #include "host/kp_game.h"
+#include "host/ogg_reader.h"
 #include "native/audio/gxtk_audio.h"
 
 namespace {
@@ -20,17 +22,17 @@ ALenum BufferFormat(int channels, int bytesPerSample) {
 gxtkSample* gxtkAudio::LoadSample(String path) {
     FlushDiscarded();
     gxtkSample* sample = new gxtkSample;
-    return LoadSample__UNSAFE__(sample, path) ? sample : nullptr;
+    return LoadSample__UNSAFE__(sample, KpGame::_game->SystemFilePath(path)) ? sample : nullptr;
 }
 
-bool gxtkAudio::LoadSample__UNSAFE__(gxtkSample* sample, String path) {
-    int length = 0, channelCount = 0, format = 0, hertz = 0;
-    unsigned char* data = KpGame::_game->LoadAudioData(path, &length, &channelCount, &format, &hertz);
-    if (!data) return false;
+bool gxtkAudio::LoadSample__UNSAFE__(gxtkSample* sample, const std::string& systemPath) {
+    DecodedAudio audio = DecodeAudioFile(systemPath);
+    if (!audio.samples) return false;
     ALuint buffer = 0;
     alGenBuffers(1, &buffer);
-    alBufferData(buffer, BufferFormat(channelCount, format), data, format * channelCount * length, hertz);
-    std::free(data);
+    alBufferData(buffer, BufferFormat(audio.channels, audio.format), audio.samples,
+                 audio.format * audio.channels * audio.length, audio.hertz);
+    std::free(audio.samples);
     sample->SetBuffer(buffer);
     return true;
 }
@@ -38,15 +40,18 @@ bool gxtkAudio::LoadSample__UNSAFE__(gxtkSample* sample, String path) {
 // An Ogg tune is decoded on a worker and is heard from the first update
 // that finds its opening decoded; any other tune is decoded into one buffer
 // before it starts.
+// A file that holds no tune leaves what plays playing.
 int gxtkAudio::PlayMusic(String path, int flags) {
-    StopMusic();
     if (path.ToLower().EndsWith(String(".ogg"))) return StreamMusic(path, flags);
     gxtkSample* sample = LoadSample(path);
     if (!sample) return -1;
+    StopMusic();
     PlaySample(sample, kMusicChannel, flags);
     return 0;
 }
 
+// The headers are checked here, before the worker starts, so a file that
+// holds no playable tune is refused at once.
 int gxtkAudio::StreamMusic(String path, int flags) {
     FlushDiscarded();
     gxtkChannel& record = channels[kMusicChannel];
@@ -54,8 +59,12 @@ int gxtkAudio::StreamMusic(String path, int flags) {
     if (!source) return -1;
     FILE* file = KpGame::_game->OpenFile(path, String("rb"));
     if (!file) return -1;
+    if (!OggLooksPlayable(file)) {
+        std::fclose(file);
+        return -1;
+    }
     // The old stream goes first: on its way out it stops the shared source.
-    music.reset();
+    StopMusic();
     music = std::make_unique<gxtkMusicStream>(file, source, flags != 0, retiredMusic);
     record.sample = nullptr;
     record.flags = flags;

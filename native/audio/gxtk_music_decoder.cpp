@@ -1,6 +1,7 @@
 #include "native/audio/gxtk_music_decoder.h"
 
 #include <algorithm>
+#include <exception>
 
 namespace {
 
@@ -44,10 +45,22 @@ bool gxtkMusicDecoder::Finished() {
     return true;
 }
 
-// A stream that is not mono or stereo Vorbis decodes to no pieces at all.
+// A stream that is not playable decodes to no pieces at all, and so does
+// one whose memory runs out: the tune ends early rather than the program.
 void gxtkMusicDecoder::DecodeAll() {
+    try {
+        DecodePieces();
+    } catch (const std::exception&) {
+    }
+    std::lock_guard<std::mutex> lock(mutex);
+    done = true;
+}
+
+// The reader only opens mono or stereo at a bounded rate, so the room
+// reserved for a piece is bounded too.
+void gxtkMusicDecoder::DecodePieces() {
     OggReader reader(file);
-    bool more = reader.Opened() && (reader.Channels() == 1 || reader.Channels() == 2);
+    bool more = reader.Opened();
     int frames = static_cast<int>(reader.Hertz() * kOpeningSeconds);
     while (more) {
         Piece piece;
@@ -58,8 +71,6 @@ void gxtkMusicDecoder::DecodeAll() {
         if (piece.samples.empty() || !HandOver(piece)) break;
         frames = static_cast<int>(reader.Hertz() * kPieceSeconds);
     }
-    std::lock_guard<std::mutex> lock(mutex);
-    done = true;
 }
 
 bool gxtkMusicDecoder::HandOver(Piece& piece) {

@@ -49,6 +49,7 @@ private:
     static constexpr std::size_t kMostReady = 16;
 
     void DecodeAll();
+    void DecodePieces();
     // Waits for room among the ready pieces; false when cancelled.
     bool HandOver(Piece& piece);
     // Appends about `frames` frames; false once the tune has ended or the

@@ -1,9 +1,12 @@
 // Plays one sound file through the audio module on whatever device OpenAL
 // gives (see ALSOFT_CONF and ALSOFT_DRIVERS), waits for it to end and runs
-// the music calls, then closes the device so a recording is complete.
-// Usage: audio_probe <sound file> <volume>
+// the music calls, then ends the program the way it is told ("return" from
+// main, the runtime's "quiet" end, or a "fatal" exit), leaving the device
+// for the program's end to close, which also completes a recording.
+// Usage: audio_probe <sound file> <volume> [return|quiet|fatal]
 #include <chrono>
 #include <cstdlib>
+#include <string>
 #include <thread>
 
 #include "framework/audio/audio.h"
@@ -18,17 +21,16 @@ void WaitForChannel(int channel) {
     }
 }
 
-void CloseDevice() {
-    if (!kp_audio_device->device) return;
-    alcMakeContextCurrent(nullptr);
-    if (kp_audio_device->context) alcDestroyContext(kp_audio_device->context);
-    alcCloseDevice(kp_audio_device->device);
+int End(const std::string& how) {
+    if (how == "quiet") kpError(String());
+    if (how == "fatal") std::exit(-1);
+    return how == "return" ? 0 : 2;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 3) return 2;
+    if (argc != 3 && argc != 4) return 2;
     KpGlfwGame host;
     gc_init1();
     gc_add_roots(kp_audio_mark);
@@ -53,8 +55,10 @@ int main(int argc, char** argv) {
     kp_audio_ResumeMusic();
     kp_audio_StopMusic();
     kp_audio_StopChannel(0);
+    // A silent tune still sounds, and an Ogg one still decodes, at the end.
+    kp_audio_PlayMusic(path, 1);
+    kp_audio_device->UpdateMusic();
 
-    CloseDevice();
     kpPrint(String("probe finished"));
-    return 0;
+    return End(argc == 4 ? argv[3] : "return");
 }

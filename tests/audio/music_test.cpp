@@ -212,18 +212,79 @@ TEST_F(MusicTest, MusicOperationsActOnTheMusicChannel) {
     EXPECT_EQ(SourceInt(kMusic, AL_SOURCE_STATE), AL_STOPPED);
 }
 
-// A file that is there but holds no tune is found out by the worker: the
-// next update leaves the channel stopped.
-TEST_F(MusicTest, MissingOrBrokenTuneStopsTheOldOneAndLeavesTheChannelStopped) {
+// A file that holds no playable tune is refused at once, and what played
+// plays on.
+TEST_F(MusicTest, UnplayableTuneIsRefusedAndTheOldOnePlaysOn) {
     ASSERT_EQ(device()->PlayMusic(String(WriteTune("tune.ogg").c_str()), 1), 0);
     ASSERT_TRUE(WaitUntilMusicSounds());
-    EXPECT_EQ(device()->PlayMusic(String(folder.File("missing.ogg").c_str()), 1), -1);
-    EXPECT_EQ(device()->MusicState(), 0);
-    EXPECT_EQ(SourceInt(kMusic, AL_SOURCE_STATE), AL_STOPPED);
-    device()->PlayMusic(String(folder.Write("broken.ogg", "OggS and nothing more").c_str()), 1);
-    EXPECT_TRUE(UpdateMusicUntil([] { return device()->MusicState() == 0; }));
-    EXPECT_EQ(SourceInt(kMusic, AL_BUFFERS_QUEUED), 0);
-    EXPECT_EQ(device()->music, nullptr);
+    gxtkMusicStream* playing = device()->music.get();
+
+    Tone surround;
+    surround.channels = 6;
+    ASSERT_TRUE(WriteOgg(folder.File("surround.ogg"), surround));
+    std::string huge = WriteTune("huge.ogg");
+    ASSERT_TRUE(ClaimHertz(huge, 2147483647u));
+    std::string silent = WriteTune("silent.ogg");
+    ASSERT_TRUE(ClaimHertz(silent, 0));
+    const std::string files[] = {folder.File("missing.ogg"), folder.Write("text.ogg", "no tune here"),
+                                 folder.Write("broken.ogg", "OggS and nothing more"), folder.File("surround.ogg"),
+                                 huge, silent};
+    for (const std::string& file : files) {
+        EXPECT_EQ(device()->PlayMusic(String(file.c_str()), 1), -1) << file;
+        EXPECT_EQ(device()->MusicState(), 1) << file;
+        EXPECT_EQ(device()->music.get(), playing) << file;
+    }
+    EXPECT_TRUE(WaitUntilMusicSounds()) << "the old tune is still heard";
+}
+
+// Handed a stream whose header claims a layout it cannot play, the worker
+// decodes nothing and ends, without sizing memory by the claim.
+TEST_F(MusicTest, DecoderRefusesUnplayableHeaders) {
+    Tone surround;
+    surround.channels = 6;
+    ASSERT_TRUE(WriteOgg(folder.File("surround.ogg"), surround));
+    std::string huge = WriteTune("huge.ogg");
+    ASSERT_TRUE(ClaimHertz(huge, 2147483647u));
+    for (const std::string& file : {folder.File("surround.ogg"), huge}) {
+        FILE* opened = std::fopen(file.c_str(), "rb");
+        ASSERT_NE(opened, nullptr);
+        gxtkMusicDecoder decoder(opened);
+        gxtkMusicDecoder::Piece piece;
+        auto end = Clock::now() + std::chrono::seconds(20);
+        bool took = false;
+        while (!decoder.Finished() && Clock::now() < end) {
+            took = decoder.TakePiece(piece) || took;
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+        EXPECT_TRUE(decoder.Finished()) << file;
+        EXPECT_FALSE(took || decoder.TakePiece(piece)) << file;
+    }
+}
+
+// A device that goes while a tune plays after another lets go of both
+// tunes' buffers once; every device after the game's first meets this.
+TEST_F(MusicTest, SecondDeviceGoesWithARetiredTune) {
+    ALCcontext* suiteContext = alcGetCurrentContext();
+    gxtkAudio* second = new gxtkAudio;
+    ASSERT_NE(second->context, nullptr);
+    ASSERT_EQ(second->PlayMusic(String(WriteTune("short.ogg", 0.5).c_str()), 1), 0);
+    auto end = Clock::now() + std::chrono::seconds(20);
+    while (!second->music->Complete() && Clock::now() < end) second->UpdateMusic();
+    ASSERT_EQ(second->PlayMusic(String(WriteTune("long.ogg", 3).c_str()), 1), 0);
+    EXPECT_FALSE(second->retiredMusic.empty());
+    // More buffers than the retired list has room for, so the tune's going
+    // grows the list.
+    while (second->music->Buffers().size() <= 2 * second->retiredMusic.capacity() && Clock::now() < end) {
+        second->UpdateMusic();
+    }
+
+    gc_assign(gxtkAudio::audio, device());
+    CollectAll();
+    EXPECT_EQ(gc_find_live(second), nullptr);
+    EXPECT_EQ(alcGetCurrentContext(), nullptr);
+    alcMakeContextCurrent(suiteContext);
+    EXPECT_EQ(device()->PlayMusic(String(WriteTune("after.ogg").c_str()), 1), 0);
+    EXPECT_TRUE(WaitUntilMusicSounds());
 }
 
 TEST_F(MusicTest, ReplacedTuneLetsGoOfItsBuffers) {

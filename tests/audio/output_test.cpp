@@ -2,6 +2,7 @@
 #include <sys/wait.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -14,20 +15,32 @@
 
 namespace {
 
+using Clock = std::chrono::steady_clock;
+
 struct ProbeRun {
     std::string output;
     int status = -1;
+    // From the probe's last line to its end.
+    double endingSeconds = 0;
 };
 
-// The probe runs with its own OpenAL drivers and configuration.
-ProbeRun RunProbe(const std::string& environment, const std::string& sound, const char* volume) {
-    std::string command = environment + " " AUDIO_PROBE " '" + sound + "' " + volume;
+// The probe runs with its own OpenAL drivers and configuration; its error
+// output, where OpenAL complains, goes to `errors` when one is named.
+ProbeRun RunProbe(const std::string& environment, const std::string& sound, const char* volume,
+                  const std::string& end = "return", const std::string& errors = "") {
+    std::string command = environment + " " AUDIO_PROBE " '" + sound + "' " + volume + " " + end;
+    if (!errors.empty()) command += " 2>'" + errors + "'";
     ProbeRun run;
     FILE* pipe = popen(command.c_str(), "r");
     if (!pipe) return run;
     char chunk[256];
-    while (std::size_t got = std::fread(chunk, 1, sizeof chunk, pipe)) run.output.append(chunk, got);
+    Clock::time_point finished = Clock::now();
+    while (std::size_t got = std::fread(chunk, 1, sizeof chunk, pipe)) {
+        run.output.append(chunk, got);
+        finished = Clock::now();
+    }
     int status = pclose(pipe);
+    run.endingSeconds = std::chrono::duration<double>(Clock::now() - finished).count();
     run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return run;
 }
@@ -107,6 +120,27 @@ TEST_F(AudioOutput, WithoutADeviceTheProgramRunsSilently) {
     ProbeRun run = RunProbe("ALSOFT_DRIVERS=nonexistent", sound, "1");
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.output, "opening openal device\nOpenAl error: alcOpenDevice failed\nprobe finished\n");
+}
+
+// However the program ends, the device is closed on the way out, the tune's
+// worker first, and the end is not held up by it.
+TEST_F(AudioOutput, EveryEndClosesTheDevice) {
+    Tone tune;
+    tune.seconds = 0.4;
+    std::string sound = folder.File("tune.ogg");
+    ASSERT_TRUE(WriteOgg(sound, tune));
+    struct Case {
+        const char* end;
+        int status;
+    };
+    for (Case c : {Case{"return", 0}, Case{"quiet", 0}, Case{"fatal", 255}}) {
+        std::string errors = std::string("errors-") + c.end;
+        ProbeRun run = RunProbe("ALSOFT_DRIVERS=null", sound, "0", c.end, folder.File(errors));
+        EXPECT_EQ(run.status, c.status) << c.end;
+        EXPECT_EQ(run.output, "opening openal device\nprobe finished\n") << c.end;
+        EXPECT_EQ(folder.Read(errors).find("not closed"), std::string::npos) << c.end << ": " << folder.Read(errors);
+        EXPECT_LT(run.endingSeconds, 2.0) << c.end;
+    }
 }
 
 }  // namespace

@@ -24,16 +24,52 @@ TEST_F(SampleTest, LoadingMapsTheDecodedFormatToTheBuffer) {
     }
 }
 
-TEST_F(SampleTest, UnplayableFilesGiveNoSampleOrAnEmptyBuffer) {
+// Nothing OpenAL cannot play is decoded, and no header sizes memory by a
+// layout it only claims.
+TEST_F(SampleTest, UnplayableFilesGiveNoSample) {
     EXPECT_EQ(device()->LoadSample(String(folder.File("missing.wav").c_str())), nullptr);
     EXPECT_EQ(device()->LoadSample(String(folder.Write("tone.txt", WaveBytes(Tone())).c_str())), nullptr);
 
-    Tone wide;
-    wide.bits = 24;
-    gxtkSample* sample = LoadWave("wide.wav", wide);
-    ASSERT_NE(sample, nullptr) << "the file decodes; OpenAL has no format for it";
-    EXPECT_EQ(BufferInt(sample->buffer, AL_SIZE), 0);
-    EXPECT_EQ(device()->PlaySample(sample, 5, 0), 0);
+    struct WaveCase {
+        const char* what;
+        int channels, bits, hertz;
+    };
+    for (WaveCase c : {WaveCase{"24 bits", 1, 24, 22050}, WaveCase{"three channels", 3, 16, 22050},
+                       WaveCase{"no rate", 1, 16, 0}}) {
+        Tone tone;
+        tone.channels = c.channels;
+        tone.bits = c.bits;
+        tone.hertz = c.hertz;
+        EXPECT_EQ(LoadWave("odd.wav", tone), nullptr) << c.what;
+    }
+
+    struct OggCase {
+        const char* what;
+        int channels;
+        std::uint32_t claimedHertz;
+    };
+    for (OggCase c : {OggCase{"six channels", 6, 0}, OggCase{"a rate of 2^31 - 1", 1, 2147483647u},
+                      OggCase{"a rate of 192,001", 2, 192001}}) {
+        Tone tone;
+        tone.channels = c.channels;
+        std::string path = folder.File("odd.ogg");
+        ASSERT_TRUE(WriteOgg(path, tone)) << c.what;
+        if (c.claimedHertz) ASSERT_TRUE(ClaimHertz(path, c.claimedHertz)) << c.what;
+        EXPECT_EQ(device()->LoadSample(String(path.c_str())), nullptr) << c.what;
+    }
+}
+
+// A loader thread is handed the resolved path; the main thread meanwhile
+// resolves paths through the host's Strings as the game does.
+TEST_F(SampleTest, LoaderThreadDecodesAResolvedPath) {
+    std::string systemPath = KpGame::_game->SystemFilePath(String(WriteWave("tone.wav", Tone()).c_str()));
+    gxtkSample* sample = new gxtkSample;
+    bool loaded = false;
+    std::thread loader([&] { loaded = device()->LoadSample__UNSAFE__(sample, systemPath); });
+    for (int i = 0; i < 1000; ++i) KpGame::_game->SystemFilePath(String("brisko://data/tone.wav"));
+    loader.join();
+    ASSERT_TRUE(loaded);
+    EXPECT_EQ(BufferInt(sample->buffer, AL_SIZE), 4410 * 2);
 }
 
 // The buffer of a sample discarded while it sounds waits until the sound has

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <vector>
 
 namespace {
@@ -116,4 +117,18 @@ bool WriteOgg(const std::string& path, const Tone& tone) {
     }
     vorbis_info_clear(&info);
     return std::fclose(file) == 0 && encoding;
+}
+
+// The first page holds the identification packet alone, in one segment.
+bool ClaimHertz(const std::string& path, std::uint32_t hertz) {
+    constexpr long kPacket = 28;
+    std::FILE* file = std::fopen(path.c_str(), "r+b");
+    if (!file) return false;
+    char packet[16];
+    bool found = std::fseek(file, kPacket, SEEK_SET) == 0 && std::fread(packet, 1, sizeof packet, file) == sizeof packet &&
+                 std::memcmp(packet, "\x01vorbis", 7) == 0;
+    std::string bytes = Bytes(hertz, 4);
+    bool written = found && std::fseek(file, kPacket + 12, SEEK_SET) == 0 &&
+                   std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+    return std::fclose(file) == 0 && written;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 // A sine tone to write as a sound file.
@@ -17,3 +18,7 @@ std::string WaveBytes(const Tone& tone);
 
 // The tone encoded as Ogg Vorbis (16-bit tones only); false if encoding fails.
 bool WriteOgg(const std::string& path, const Tone& tone);
+
+// Rewrites the sample rate in the identification header of an Ogg file that
+// WriteOgg wrote, so its header claims `hertz`; false if it is not there.
+bool ClaimHertz(const std::string& path, std::uint32_t hertz);
