@@ -99,10 +99,12 @@ TEST_F(Desktop, MinimisedGameSavesAndComesBackPaused) {
     EXPECT_TRUE(NewUser::IsPaused(NewUser::ShotWhen("desktop-unminimised", 30, NewUser::IsPaused)));
 }
 
-// The close button on the window manager's frame ends the program at once.
+// The close button on the window manager's frame ends the program at once,
+// with its audio device closed.
 TEST_F(Desktop, CloseButtonEndsTheProgram) {
     ASSERT_EQ(Shell("wmctrl -c Vantaroo"), 0);
     EXPECT_EQ(user.ExitStatus(), 0);
+    EXPECT_EQ(user.Errors().find("not closed"), std::string::npos) << user.Errors();
 }
 
 }  // namespace
