@@ -24,8 +24,6 @@ void StartRuntime(int arguments, char** values) {
 }  // namespace
 
 int KpBriskoGame::Main(int arguments, char** values) {
-    int answered = AnswerCommandLine(arguments, values, stdout, stderr);
-    if (answered >= 0) std::exit(answered);
     if (!glfw2::Init()) {
         kpPrint(String("glfwInit failed"));
         ExplainNoDisplay(stderr);
