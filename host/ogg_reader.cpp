@@ -126,6 +126,10 @@ OggReader::~OggReader() {
     if (stream) stb_vorbis_close(stream);
 }
 
+bool OggReader::Seek(long long frame) {
+    return stream && frame >= 0 && frame <= 0xffffffffLL && stb_vorbis_seek(stream, static_cast<unsigned>(frame)) != 0;
+}
+
 int OggReader::Read(std::vector<short>& samples, int frames) {
     if (!stream || channels <= 0) return 0;
     std::size_t total = samples.size();

@@ -27,6 +27,9 @@ public:
     int Channels() const { return channels; }
     int Hertz() const { return hertz; }
 
+    // Goes to sample frame `frame`; false when the stream is shorter.
+    bool Seek(long long frame);
+
     // Appends whole Vorbis frames to `samples` until at least `frames`
     // sample frames were added or the stream ends; returns the frames added.
     int Read(std::vector<short>& samples, int frames);

@@ -28,10 +28,15 @@ gxtkAudio::gxtkAudio() : device(nullptr), context(nullptr), channels{} {
 
 // "Generic Hardware" and "Generic Software" are the names other platforms'
 // OpenAL gives its devices; here they are a last try that usually fails.
+ALCdevice* gxtkAudio::OpenAnyDevice() {
+    ALCdevice* opened = alcOpenDevice(nullptr);
+    if (!opened) opened = alcOpenDevice("Generic Hardware");
+    if (!opened) opened = alcOpenDevice("Generic Software");
+    return opened;
+}
+
 void gxtkAudio::OpenDevice() {
-    device = alcOpenDevice(nullptr);
-    if (!device) device = alcOpenDevice("Generic Hardware");
-    if (!device) device = alcOpenDevice("Generic Software");
+    device = OpenAnyDevice();
     kpPrint(String("opening openal device"));
     if (!device) {
         kpPrint(String("OpenAl error: alcOpenDevice failed"));
@@ -63,13 +68,17 @@ void gxtkAudio::Close() {
     }
     if (device) alcCloseDevice(device);
     device = nullptr;
+    if (reopening.valid()) {
+        if (ALCdevice* opened = reopening.get()) alcCloseDevice(opened);
+    }
 }
 
-// A sample that is still sounding stays alive even when nothing else refers
+// A sample that is still sounding, or waits for the device to come back,
+// stays alive even when nothing else refers
 // to it; an ended one may go, as its source can no longer restart by itself.
 void gxtkAudio::mark() {
     for (gxtkChannel& channel : channels) {
-        if (channel.state != 0 && channel.SourceState() != AL_STOPPED) gc_mark(channel.sample);
+        if (channel.state != 0 && (lost || channel.SourceState() != AL_STOPPED)) gc_mark(channel.sample);
     }
 }
 

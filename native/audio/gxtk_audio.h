@@ -2,6 +2,8 @@
 
 #include <AL/alc.h>
 
+#include <chrono>
+#include <future>
 #include <memory>
 #include <string>
 #include <vector>
@@ -12,7 +14,8 @@
 
 // The OpenAL output device: 32 effect channels (0 to 31) and the music
 // channel 32. Without a device or context every operation is harmless and
-// the game runs silently.
+// the game runs silently. A device lost with the sound server is opened
+// again once the server is back, and what was heard goes on.
 class gxtkAudio : public Object {
 public:
     static constexpr int kChannelCount = 33;
@@ -61,9 +64,14 @@ public:
 
     void mark() override;
 
-    // Called every update: queues the next decoded piece of the tune, keeps
-    // the tune sounding and deletes some of the buffers of tunes gone by.
+    // Called every update: watches the device, queues the next decoded
+    // piece of the tune, keeps the tune sounding and deletes some of the
+    // buffers of tunes gone by.
     void UpdateMusic();
+
+    // True from the update that finds the device disconnected until one is
+    // opened again.
+    bool Lost() const { return lost; }
 
     // Deletes the discarded buffers that no source holds any more.
     void FlushDiscarded();
@@ -73,8 +81,34 @@ public:
     ALuint TakeStoppedSource();
 
 private:
+    // The streamed tune, kept to start it again on a new device.
+    struct Tune {
+        std::string path;  // in the system's bytes; "" for none
+        bool loop = false;
+        // A looping tune started part-way goes on from the top at its end.
+        bool restartsAtTop = false;
+        long long heardFrame = 0;
+    };
+
+    static ALCdevice* OpenAnyDevice();
     void OpenDevice();
     int StreamMusic(String path, int flags);
+    // Streams the tune from `frame`; false when its file cannot be opened.
+    bool StartStream(long long frame, bool loop);
+    void ForgetMusic();
+    bool MusicEnded();
+    // Puts the sample on the channel's source, and starts it with `play`.
+    void StartSample(gxtkChannel& record, gxtkSample* sample, int flags, bool play = true);
+
+    // The outage of the sound server.
+    void WatchDevice();
+    bool Connected() const;
+    void LoseDevice();
+    void TryReopen();
+    void Restore(ALCdevice* opened);
+    void RestoreChannel(gxtkChannel& record);
+    void RestoreTune();
+
     // Whether a playing channel's sound has come to its end.
     bool HasEnded(int channel);
     // A playing channel whose sound has ended.
@@ -84,4 +118,10 @@ private:
     gxtkChannel* Channel(int channel);
     // The channel's source, or 0 when the number is bad or no source is left.
     ALuint SourceOf(int channel);
+
+    Tune tune;
+    bool lost = false;
+    // A device being opened on a worker while the server is away.
+    std::future<ALCdevice*> reopening;
+    std::chrono::steady_clock::time_point nextReopen;
 };

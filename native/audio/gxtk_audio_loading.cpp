@@ -28,12 +28,9 @@ gxtkSample* gxtkAudio::LoadSample(String path) {
 bool gxtkAudio::LoadSample__UNSAFE__(gxtkSample* sample, const std::string& systemPath) {
     DecodedAudio audio = DecodeAudioFile(systemPath);
     if (!audio.samples) return false;
-    ALuint buffer = 0;
-    alGenBuffers(1, &buffer);
-    alBufferData(buffer, BufferFormat(audio.channels, audio.format), audio.samples,
-                 audio.format * audio.channels * audio.length, audio.hertz);
+    sample->SetSound(BufferFormat(audio.channels, audio.format), audio.samples,
+                     audio.format * audio.channels * audio.length, audio.hertz);
     std::free(audio.samples);
-    sample->SetBuffer(buffer);
     return true;
 }
 
@@ -51,25 +48,36 @@ int gxtkAudio::PlayMusic(String path, int flags) {
 }
 
 // The headers are checked here, before the worker starts, so a file that
-// holds no playable tune is refused at once.
+// holds no playable tune is refused at once. While the device is away the
+// tune is only kept, to start once it is back.
 int gxtkAudio::StreamMusic(String path, int flags) {
     FlushDiscarded();
-    gxtkChannel& record = channels[kMusicChannel];
-    ALuint source = record.AL_Source();
-    if (!source) return -1;
-    FILE* file = KpGame::_game->OpenFile(path, String("rb"));
+    std::string systemPath = KpGame::_game->SystemFilePath(path);
+    FILE* file = systemPath.empty() ? nullptr : std::fopen(systemPath.c_str(), "rb");
     if (!file) return -1;
-    if (!OggLooksPlayable(file)) {
-        std::fclose(file);
-        return -1;
-    }
+    bool playable = OggLooksPlayable(file);
+    std::fclose(file);
+    if (!playable) return -1;
+    if (!lost && !channels[kMusicChannel].AL_Source()) return -1;
     // The old stream goes first: on its way out it stops the shared source.
     StopMusic();
-    music = std::make_unique<gxtkMusicStream>(file, source, flags != 0, retiredMusic);
+    tune.path = systemPath;
+    tune.loop = flags != 0;
+    if (!lost && !StartStream(0, tune.loop)) return -1;
+    gxtkChannel& record = channels[kMusicChannel];
     record.sample = nullptr;
     record.flags = flags;
     record.state = 1;
     return 0;
+}
+
+bool gxtkAudio::StartStream(long long frame, bool loop) {
+    FILE* file = std::fopen(tune.path.c_str(), "rb");
+    if (!file) return false;
+    music.reset();
+    music = std::make_unique<gxtkMusicStream>(file, channels[kMusicChannel].AL_Source(), loop, retiredMusic, frame);
+    tune.restartsAtTop = tune.loop && !loop;
+    return true;
 }
 
 // A stopped source still holds its buffer, whatever its channel's state, so

@@ -7,17 +7,28 @@ int gxtkAudio::PlaySample(gxtkSample* sample, int channel, int flags) {
     gxtkChannel* record = Channel(channel);
     if (!record || !sample) return -1;
     FlushDiscarded();
+    if (channel == kMusicChannel) ForgetMusic();
+    if (lost) {
+        // Heard once the device is back if it loops; a one-shot is over.
+        gc_assign(record->sample, sample);
+        record->flags = flags;
+        record->state = flags ? 1 : 0;
+        return 0;
+    }
     ALuint source = record->AL_Source();
     if (!source) return -1;
-    if (channel == kMusicChannel) music.reset();
-    alSourceStop(source);
-    alSourcei(source, AL_BUFFER, static_cast<ALint>(sample->buffer));
-    alSourcei(source, AL_LOOPING, flags ? AL_TRUE : AL_FALSE);
-    alSourcePlay(source);
-    gc_assign(record->sample, sample);
-    record->flags = flags;
+    StartSample(*record, sample, flags);
     record->state = 1;
     return 0;
+}
+
+void gxtkAudio::StartSample(gxtkChannel& record, gxtkSample* sample, int flags, bool play) {
+    alSourceStop(record.source);
+    alSourcei(record.source, AL_BUFFER, static_cast<ALint>(sample->Buffer()));
+    alSourcei(record.source, AL_LOOPING, flags ? AL_TRUE : AL_FALSE);
+    if (play) alSourcePlay(record.source);
+    gc_assign(record.sample, sample);
+    record.flags = flags;
 }
 
 // A tune that ended on its own still has its stream, and the stream still
@@ -25,7 +36,7 @@ int gxtkAudio::PlaySample(gxtkSample* sample, int channel, int flags) {
 int gxtkAudio::StopChannel(int channel) {
     gxtkChannel* record = Channel(channel);
     if (!record) return 0;
-    if (channel == kMusicChannel) music.reset();
+    if (channel == kMusicChannel) ForgetMusic();
     if (record->state == 0) return 0;
     alSourceStop(record->source);
     record->state = 0;
@@ -68,8 +79,11 @@ int gxtkAudio::ChannelState(int channel) {
 
 // A tune's source also stops when it runs dry waiting for its next piece;
 // the tune is still playing then, and has ended only when its stream says so.
+// While the device is away, only what loops or was paused still has a state
+// other than 0, and it goes on until the device is back.
 bool gxtkAudio::HasEnded(int channel) {
-    if (channel == kMusicChannel && music) return music->Ended();
+    if (lost) return false;
+    if (channel == kMusicChannel && music) return MusicEnded();
     return channels[channel].SourceState() == AL_STOPPED;
 }
 
@@ -77,12 +91,26 @@ bool gxtkAudio::HasEnded(int channel) {
 // its buffers over the next updates.
 void gxtkAudio::NoteEnded(int channel) {
     channels[channel].state = 0;
-    if (channel == kMusicChannel) music.reset();
+    if (channel == kMusicChannel) ForgetMusic();
 }
 
 void gxtkAudio::UpdateMusic() {
+    WatchDevice();
+    if (lost) return;
     DeleteSomeRetiredMusic();
+    if (music && tune.restartsAtTop) MusicEnded();
     if (music) music->Update(channels[kMusicChannel].state == 1);
+}
+
+// A looping tune started part-way goes on from the top.
+bool gxtkAudio::MusicEnded() {
+    if (!music->Ended()) return false;
+    return !tune.restartsAtTop || !StartStream(0, true);
+}
+
+void gxtkAudio::ForgetMusic() {
+    music.reset();
+    tune = Tune();
 }
 
 // A few an update: no update spends long giving memory back, and a long
@@ -95,18 +123,26 @@ void gxtkAudio::DeleteSomeRetiredMusic() {
     retiredMusic.resize(retiredMusic.size() - count);
 }
 
+// The channel keeps its settings, for a source made after the sound server
+// came back.
 int gxtkAudio::SetVolume(int channel, float volume) {
+    if (gxtkChannel* record = Channel(channel)) record->gain = volume;
     if (ALuint source = SourceOf(channel)) alSourcef(source, AL_GAIN, volume);
     return 0;
 }
 
 // The pan is an angle in radians on the unit circle in front of the listener.
 int gxtkAudio::SetPan(int channel, float pan) {
-    if (ALuint source = SourceOf(channel)) alSource3f(source, AL_POSITION, std::sin(pan), 0.0f, -std::cos(pan));
+    gxtkChannel* record = Channel(channel);
+    if (!record) return 0;
+    record->position[0] = std::sin(pan);
+    record->position[2] = -std::cos(pan);
+    if (ALuint source = SourceOf(channel)) alSourcefv(source, AL_POSITION, record->position);
     return 0;
 }
 
 int gxtkAudio::SetRate(int channel, float rate) {
+    if (gxtkChannel* record = Channel(channel)) record->pitch = rate;
     if (ALuint source = SourceOf(channel)) alSourcef(source, AL_PITCH, rate);
     return 0;
 }

@@ -6,8 +6,12 @@ ALuint gxtkChannel::AL_Source() {
     if (source) return source;
     alGetError();
     alGenSources(1, &source);
-    if (alGetError() == AL_NO_ERROR && source) return source;
-    source = gxtkAudio::audio->TakeStoppedSource();
+    if (alGetError() != AL_NO_ERROR) source = 0;
+    if (!source) source = gxtkAudio::audio->TakeStoppedSource();
+    if (!source) return 0;
+    alSourcef(source, AL_GAIN, gain);
+    alSourcefv(source, AL_POSITION, position);
+    alSourcef(source, AL_PITCH, pitch);
     return source;
 }
 

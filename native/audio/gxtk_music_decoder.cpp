@@ -12,7 +12,8 @@ constexpr int kVorbisFrameRoom = 4096;
 
 }  // namespace
 
-gxtkMusicDecoder::gxtkMusicDecoder(FILE* file) : file(file), worker(&gxtkMusicDecoder::DecodeAll, this) {}
+gxtkMusicDecoder::gxtkMusicDecoder(FILE* file, long long start)
+    : file(file), start(start), worker(&gxtkMusicDecoder::DecodeAll, this) {}
 
 gxtkMusicDecoder::~gxtkMusicDecoder() {
     {
@@ -60,7 +61,7 @@ void gxtkMusicDecoder::DecodeAll() {
 // reserved for a piece is bounded too.
 void gxtkMusicDecoder::DecodePieces() {
     OggReader reader(file);
-    bool more = reader.Opened();
+    bool more = reader.Opened() && (start == 0 || reader.Seek(start));
     int frames = static_cast<int>(reader.Hertz() * kOpeningSeconds);
     while (more) {
         Piece piece;

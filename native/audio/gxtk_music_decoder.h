@@ -32,8 +32,8 @@ public:
         int Frames() const { return static_cast<int>(samples.size()) / channels; }
     };
 
-    // Starts decoding `file`, which the decoder closes.
-    explicit gxtkMusicDecoder(FILE* file);
+    // Starts decoding `file`, which the decoder closes, at frame `start`.
+    explicit gxtkMusicDecoder(FILE* file, long long start = 0);
     // Stops the worker within a short step of decoding.
     ~gxtkMusicDecoder();
     gxtkMusicDecoder(const gxtkMusicDecoder&) = delete;
@@ -57,6 +57,7 @@ private:
     bool DecodeInto(OggReader& reader, std::vector<short>& samples, int frames);
 
     FILE* file;
+    long long start;
     std::mutex mutex;
     std::condition_variable taken;
     std::deque<Piece> ready;

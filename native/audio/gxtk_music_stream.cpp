@@ -2,8 +2,8 @@
 
 // Until the whole tune is queued the source must not loop, or it would
 // start over after the pieces queued so far.
-gxtkMusicStream::gxtkMusicStream(FILE* file, ALuint source, bool loop, std::vector<ALuint>& retired)
-    : decoder(file), source(source), loop(loop), retired(retired) {
+gxtkMusicStream::gxtkMusicStream(FILE* file, ALuint source, bool loop, std::vector<ALuint>& retired, long long start)
+    : decoder(file, start), source(source), loop(loop), retired(retired), start(start), heardFrame(start) {
     alSourceStop(source);
     alSourcei(source, AL_BUFFER, 0);
     alSourcei(source, AL_LOOPING, AL_FALSE);
@@ -25,6 +25,11 @@ void gxtkMusicStream::Update(bool play) {
     }
     NoticeStop(framesBefore);
     if (play) Play();
+    if (sounding) {
+        ALint offset = 0;
+        alGetSourcei(source, AL_SAMPLE_OFFSET, &offset);
+        heardFrame = start + offset;
+    }
 }
 
 void gxtkMusicStream::Resume() {

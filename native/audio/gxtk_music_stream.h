@@ -17,7 +17,8 @@ public:
     // Starts decoding `file` (an Ogg Vorbis stream, closed by the stream)
     // for `source`, which it stops and empties; the source plays from the
     // first update that finds the opening decoded.
-    gxtkMusicStream(FILE* file, ALuint source, bool loop, std::vector<ALuint>& retired);
+    // The tune starts at frame `start`.
+    gxtkMusicStream(FILE* file, ALuint source, bool loop, std::vector<ALuint>& retired, long long start = 0);
     // Stops and empties the source and adds the buffers to `retired`, for
     // the caller to delete a few at a time: deleting a whole tune's memory
     // at once would hold up an update.
@@ -40,6 +41,8 @@ public:
 
     // True once the whole tune is queued.
     bool Complete() const { return complete; }
+    // The frame of the tune last heard at an update.
+    long long HeardFrame() const { return heardFrame; }
     // The queued pieces in order.
     const std::vector<ALuint>& Buffers() const { return buffers; }
 
@@ -62,4 +65,6 @@ private:
     // Set playing and not yet found stopped.
     bool sounding = false;
     bool complete = false;
+    long long start;
+    long long heardFrame;
 };

@@ -10,15 +10,30 @@
 // source still holds, so they wait here for gxtkAudio::FlushDiscarded.
 extern std::vector<ALuint> discarded;
 
-// A loaded sound: one OpenAL buffer, 0 when there is none.
+// Counts the devices opened so far; a buffer made for an earlier one is
+// gone with it.
+extern unsigned audioGeneration;
+
+// A loaded sound: one OpenAL buffer, 0 when there is none. The samples are
+// kept too, so the buffer can be made again on a device opened after the
+// sound server came back.
 class gxtkSample : public Object {
 public:
     ALuint buffer = 0;
 
     ~gxtkSample() override;
-    void SetBuffer(ALuint name);
+    // Copies the samples and makes a buffer of them on the current device.
+    void SetSound(ALenum format, const unsigned char* samples, int bytes, int hertz);
+    // The buffer, made again first when it belongs to a device now gone.
+    ALuint Buffer();
     virtual int Discard();
 
 private:
+    void MakeBuffer();
     void Release();
+
+    std::vector<unsigned char> samples;
+    ALenum format = 0;
+    int hertz = 0;
+    unsigned generation = 0;
 };
