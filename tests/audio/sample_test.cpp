@@ -54,7 +54,9 @@ TEST_F(SampleTest, UnplayableFilesGiveNoSample) {
         tone.channels = c.channels;
         std::string path = folder.File("odd.ogg");
         ASSERT_TRUE(WriteOgg(path, tone)) << c.what;
-        if (c.claimedHertz) ASSERT_TRUE(ClaimHertz(path, c.claimedHertz)) << c.what;
+        if (c.claimedHertz) {
+            ASSERT_TRUE(ClaimHertz(path, c.claimedHertz)) << c.what;
+        }
         EXPECT_EQ(device()->LoadSample(String(path.c_str())), nullptr) << c.what;
     }
 }
