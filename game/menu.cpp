@@ -80,7 +80,7 @@ void c_MyApp::MenuLogoAndPanel(bool& fire) {
 
     bool onPanel = m_Pressing > 0 && p_MouseIn(left, -128, panel + 32, height + 128);
     float playX = width - panel / 2, playY = height - 48;
-    if (onPanel && !focused) {
+    if (onPanel && m_TouchUsed == 0 && !focused) {
         m_MenuFocus = kFocusPanel;
         SetLatches(1);
         p_PlaySFX(99, 1, 1, 0);

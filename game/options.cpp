@@ -146,7 +146,8 @@ int c_MyApp::OptionRows() {
         p_SetSize(2, -3717);
         p_Text(100, y, OptionText(row), 0, 0, 0);
         if (touched) m_OptionCursor = row;
-        if (touched || OptionChosen(row)) ActOnOption(row);
+        bool keyed = OptionChosen(row) && m_OptionKeyHeld == 0;
+        if (touched || keyed) ActOnOption(row);
         y += 40;
     }
     if (OptionRowShown(kQuitRow)) QuitRow(y);

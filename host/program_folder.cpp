@@ -1,15 +1,51 @@
 #include "host/program_folder.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
 #include "host/file_paths.h"
 #include "runtime/system_text.h"
 
+namespace {
+
+bool IsRunnableFile(const std::string& path) {
+    struct stat info;
+    return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) && access(path.c_str(), X_OK) == 0;
+}
+
+// The file a shell runs for a bare command name: the first runnable one in
+// the PATH folders, an empty entry meaning the current folder.
+std::string SearchPath(const char* command) {
+    const char* folders = std::getenv("PATH");
+    if (!folders) return {};
+    std::string list = folders;
+    for (std::size_t start = 0; start <= list.size();) {
+        std::size_t end = list.find(':', start);
+        if (end == std::string::npos) end = list.size();
+        std::string folder = list.substr(start, end - start);
+        if (folder.empty() || folder[0] != '/') folder = CurrentFolder() + (folder.empty() ? "" : "/" + folder);
+        std::string candidate = folder + "/" + command;
+        if (IsRunnableFile(candidate)) return candidate;
+        start = end + 1;
+    }
+    return {};
+}
+
+std::string CommandPath(const char* command) {
+    if (!command || !*command) return {};
+    if (command[0] == '/') return command;
+    if (std::strchr(command, '/')) return CurrentFolder() + "/" + command;
+    return SearchPath(command);
+}
+
+}  // namespace
+
 String ProgramFolder(const char* selfLink, const char* command) {
     std::string program = LinkTarget(selfLink);
-    if (program.empty() && command && std::strchr(command, '/')) {
-        program = command[0] == '/' ? command : CurrentFolder() + "/" + command;
-    }
+    if (program.empty()) program = CommandPath(command);
     return SystemText(program.empty() ? CurrentFolder() : FolderOf(program));
 }

@@ -4,7 +4,7 @@
 
 // The folder of the running program, "/" separated, without a trailing "/":
 // the folder of the file `selfLink` points to (the kernel's link to the
-// program), else the folder of `command` when it names one (the program's
-// own argv[0]), else the current folder. Non-ASCII folder names come back
+// program), else the folder of `command` (the program's own argv[0]), a bare
+// name found along PATH as a shell finds it, else the current folder. Non-ASCII folder names come back
 // whole.
 String ProgramFolder(const char* selfLink, const char* command);

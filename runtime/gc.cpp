@@ -105,6 +105,24 @@ void moveToMarked(gc_object* object) {
     gc_marked_bytes += object->Size();
 }
 
+// The free-list object being destroyed, told apart from live ones by address.
+gc_object* sweptObject;
+
+bool isOn(const gc_object* list, const gc_object* object) {
+    for (const gc_object* node = list->succ; node != list; node = node->succ) {
+        if (node == object) return true;
+    }
+    return false;
+}
+
+// Takes a live object off its list and out of the live counts.
+void forgetLive(gc_object* object, int size) {
+    bool marked = !gc_is_unmarked(object);
+    if (marked && !isOn(&gc_queued_list, object)) gc_marked_bytes -= size;
+    unlink(object);
+    gc_alloced_bytes -= size;
+}
+
 void finishCycle() {
     gc_mark_queued(kNoLimit);
     gc_sweep();
@@ -148,13 +166,20 @@ void gc_link_new(gc_object* object) {
     if (gc_alloced_bytes > gc_max_alloced_bytes) gc_max_alloced_bytes = gc_alloced_bytes;
 }
 
-// A block still waiting for its object comes back when evaluating the
-// constructor's arguments threw; it was never linked or counted as live.
+// Three ways back: a block still waiting for its object (evaluating the
+// constructor's arguments threw), an object swept onto the free list, and an
+// object linked as live whose constructor threw after the link.
 GC_RAW_BLOCK void gc_object_free(gc_object* object) {
     int size = takeUnlinked(object);
-    if (size < 0) {
-        size = object->flags & ~7;
+    if (size >= 0) {
+        releaseBlock(object, size);
+        return;
+    }
+    size = object->flags & ~7;
+    if (object == sweptObject) {
         gc_free_bytes -= size;
+    } else {
+        forgetLive(object, size);
     }
     releaseBlock(object, size);
 }
@@ -219,7 +244,9 @@ void gc_flush_free(int size) {
     while (gc_free_bytes > target) {
         gc_object* object = gc_free_list.succ;
         unlink(object);
+        sweptObject = object;
         delete object;
+        sweptObject = nullptr;
     }
 }
 

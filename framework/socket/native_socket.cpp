@@ -50,7 +50,11 @@ KpSocket::Use::~Use() {
 // number: a different handle means this one was closed.
 bool KpSocket::Use::CutShort() const { return socket->handle.load() != handle; }
 
-KpSocket::~KpSocket() { Close(); }
+KpSocket::~KpSocket() {
+    Close();
+    int unclaimed = acceptedHandle.exchange(-1);
+    if (unclaimed >= 0) close(unclaimed);
+}
 
 bool KpSocket::Open(int newProtocol) {
     if (handle.load() >= 0) return false;
@@ -100,16 +104,19 @@ bool KpSocket::Listen(int backlog) {
 
 bool KpSocket::Accept() {
     Use call(this);
-    acceptedHandle = accept4(call.Handle(), nullptr, nullptr, SOCK_CLOEXEC);
-    return acceptedHandle >= 0;
+    int connection = accept4(call.Handle(), nullptr, nullptr, SOCK_CLOEXEC);
+    if (connection < 0) return false;
+    int unclaimed = acceptedHandle.exchange(connection);
+    if (unclaimed >= 0) close(unclaimed);
+    return true;
 }
 
 KpSocket* KpSocket::Accepted() {
-    if (acceptedHandle < 0) return nullptr;
+    int connection = acceptedHandle.exchange(-1);
+    if (connection < 0) return nullptr;
     auto* accepted = new KpSocket;
-    accepted->handle.store(acceptedHandle);
+    accepted->handle.store(connection);
     accepted->protocol = kStream;
-    acceptedHandle = -1;
     return accepted;
 }
 

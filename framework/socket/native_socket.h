@@ -37,7 +37,8 @@ public:
     // -1 once closed.
     std::atomic<int> handle{-1};
     int protocol = 0;
-    int acceptedHandle = -1;
+    // Written by Accept on a worker, taken by Accepted on the main thread.
+    std::atomic<int> acceptedHandle{-1};
 
     ~KpSocket() override;
 

@@ -6,14 +6,15 @@
 
 #include <string>
 
+#include "runtime/system_text.h"
+
 void setsockaddr(sockaddr_in* address, const String& host, int port) {
     *address = sockaddr_in{};
     address->sin_family = AF_INET;
     address->sin_port = htons(static_cast<uint16_t>(port));
     address->sin_addr.s_addr = htonl(INADDR_ANY);
     if (host.Length() == 0 || host.Length() >= 1024) return;
-    std::string name;
-    for (int i = 0; i < host.Length(); ++i) name += static_cast<char>(host[i]);
+    std::string name = SystemBytes(host);
     addrinfo hints{};
     hints.ai_family = AF_INET;
     addrinfo* found = nullptr;

@@ -125,10 +125,23 @@ TEST_F(PlayButton, FirstTapOnlyFocusesThePanelWhileAKeyIsHeld) {
     Press(37);
     Update();
     ASSERT_EQ(app->m_MenuFocus, 0) << "left moved the focus to the dial";
+    Update();  // still held: only the touch latch opens
+    ASSERT_NE(app->m_KeyUsed, 0);
     Tap();
     EXPECT_EQ(app->m_MenuFocus, 2);
     Update();
     EXPECT_EQ(app->m_GameMode, 1) << "no game starts";
+}
+
+// The options box and the game-over overlay leave both latches set so that
+// the title below ignores a press still held when they go.
+TEST_F(PlayButton, PressHeldFromAnOverlayLeavesTheFocus) {
+    host->MouseEvent(6, -1, 0, 0);
+    host->MouseEvent(4, 0, X(), Y());
+    app->m_KeyUsed = app->m_TouchUsed = 1;
+    Update(3);
+    EXPECT_NE(app->m_MenuFocus, 2);
+    EXPECT_EQ(app->m_GameMode, 1);
 }
 
 TEST_F(Menu, FireStartsTheChosenSpeed) {

@@ -52,6 +52,30 @@ TEST_F(Options, RowsDoWhatTheySay) {
     EXPECT_EQ(app->m_Settings[15], 1 - left);
 }
 
+// Every fire code acts on the row under the cursor, once per press.
+TEST_F(Options, EachFireCodeActsOnTheRow) {
+    const std::pair<int, int> codeKeys[] = {{10, 90}, {11, 88}, {12, 67}, {13, 86}, {14, 66}, {15, 78}};
+    app->m_OptionCursor = 4;
+    for (auto [code, key] : codeKeys) {
+        SCOPED_TRACE(code);
+        int left = app->m_Settings[15];
+        Tap(key);
+        EXPECT_EQ(app->m_Settings[15], 1 - left);
+    }
+}
+
+TEST_F(Options, FireHeldOnTheWindowRowFlipsOnce) {
+    app->m_OptionCursor = 3;
+    Press(13);
+    int flips = 0;
+    for (int i = 0, last = app->m_Fullscreen; i < 90; ++i, last = app->m_Fullscreen) {
+        Update();
+        flips += app->m_Fullscreen != last;
+    }
+    Release(13);
+    EXPECT_EQ(flips, 1);
+}
+
 // Keeps the music volumes the game asks the device for.
 class MusicVolumeLog : public gxtkAudio {
 public:

@@ -38,6 +38,26 @@ TEST_F(GraphicsDrawing, ImagesSampleTheirFrame) {
     EXPECT_EQ(DrawCalls(), 2);
 }
 
+// Three 6 x 2 frames side by side, each row of each frame its own colour.
+std::uint32_t WideFrameColour(int frame, int row) {
+    return 0xFF000000u | (60u + 60u * frame) << 16 | (row ? 200u : 50u) << 8;
+}
+
+TEST_F(GraphicsDrawing, WideFramesSampleTheirOwnRows) {
+    c_Image* image = kp_graphics_CreateImage(6, 2, 3, 0);
+    Array<int> pixels(18 * 2);
+    for (int i = 0; i < pixels.Length(); ++i) pixels[i] = static_cast<int>(WideFrameColour(i % 18 / 6, i / 18));
+    kp_graphics_device->WritePixels2(image->m_surface, pixels, 0, 0, 18, 2, 0, 18);
+    for (int frame = 0; frame < 3; ++frame) kp_graphics_DrawImage(image, 10.0f + 20 * frame, 30, frame);
+    for (int frame = 0; frame < 3; ++frame) {
+        SCOPED_TRACE(frame);
+        for (int row = 0; row < 2; ++row) {
+            EXPECT_TRUE(BlockIs(10 + 20 * frame, 30 + row, 6, 1, WideFrameColour(frame, row))) << "row " << row;
+        }
+        EXPECT_TRUE(BlockIs(10 + 20 * frame, 32, 6, 1, 0)) << "two rows tall";
+    }
+}
+
 TEST_F(GraphicsDrawing, WholeSurfaceImagesKeepTheirOrientation) {
     TempFolder folder;
     std::string path = WriteArgbPng(folder, "corners.png", 2, 2, {0xFFFF0000, 0xFF00FF00, 0xFF0000FF, 0xFFFFFFFF});

@@ -39,6 +39,12 @@ const Labels kRussian{{'Q', "й"}, {'W', "ц"}, {'E', "у"}, {'R', "к"}, {'T', 
                       {'D', "в"}, {'F', "а"}, {'G', "п"}, {'H', "р"}, {'J', "о"}, {'K', "л"}, {'L', "д"},
                       {';', "ж"}, {'\'', "э"}, {'Z', "я"}, {'X', "ч"}, {'C', "с"}, {'V', "м"}, {'B', "и"},
                       {'N', "т"}, {'M', "ь"}, {',', "б"}, {'.', "ю"}, {'/', "."}, {'`', "ё"}};
+// Turkish F moves "a" to the US F place and puts a non-ASCII letter at A.
+const Labels kTurkishF{{'Q', "f"}, {'W', "g"}, {'E', "ğ"}, {'R', "ı"}, {'T', "o"}, {'Y', "d"}, {'U', "r"},
+                       {'I', "n"}, {'O', "h"}, {'P', "p"}, {'[', "q"}, {']', "w"}, {'A', "u"}, {'S', "i"},
+                       {'D', "e"}, {'F', "a"}, {'G', "ü"}, {'H', "t"}, {'J', "k"}, {'K', "m"}, {'L', "l"},
+                       {';', "y"}, {'\'', "ş"}, {'\\', "x"}, {'Z', "j"}, {'X', "ö"}, {'C', "v"}, {'V', "c"},
+                       {'B', "ç"}, {'N', "z"}, {'M', "s"}, {',', "b"}, {'.', "."}, {'/', ","}};
 // Two keys print a (the one at A keeps it), one key prints an upper-case
 // letter, one prints nothing.
 const Labels kOdd{{'Q', "a"}, {'E', "R"}, {'R', ""}};
@@ -84,6 +90,10 @@ TEST(KeyLabels, KeysTakeTheCodeOfTheirLabel) {
         {"ru", kRussian, '/', '.'},
         {"ru", kRussian, '.', '/'},
         {"ru", kRussian, '5', '5'},
+        {"tr-f", kTurkishF, 'F', 'A'},
+        {"tr-f", kTurkishF, 'Q', 'F'},
+        {"tr-f", kTurkishF, 'N', 'Z'},
+        {"tr-f", kTurkishF, 'A', 'U'},
         {"odd", kOdd, 'A', 'A'},
         {"odd", kOdd, 'Q', 'Q'},
         {"odd", kOdd, 'E', 'R'},
@@ -101,7 +111,7 @@ TEST(KeyLabels, EveryLayoutGivesEachKeyItsOwnCode) {
         if (glfw2::IsPrintableKey(place)) places.push_back(place);
     }
     EXPECT_EQ(places.size(), 10u + 26u + 11u);
-    for (const Labels* labels : {&kUs, &kGerman, &kFrench, &kRussian, &kOdd}) {
+    for (const Labels* labels : {&kUs, &kGerman, &kFrench, &kRussian, &kTurkishF, &kOdd}) {
         auto codes = glfw2::CodesByLabel(Layout(*labels));
         std::vector<int> given;
         for (int place : places) given.push_back(codes[place]);

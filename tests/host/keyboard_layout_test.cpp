@@ -85,6 +85,7 @@ protected:
     }
 
     void TearDown() override {
+        Shell("xset -display \"$DISPLAY\" r rate 660 25");
         Shell("xset -display \"$DISPLAY\" r on");
         Layout("us")();
     }
@@ -132,6 +133,19 @@ TEST_F(KeyboardLayout, HeldKeyGoesUpWithTheCodeItWentDownWith) {
     };
     host.Run();
     EXPECT_EQ(player->keys, Typed({'Z', 'Z'}));
+}
+
+// The key labelled Z on a German keyboard repeats on after the layout
+// became US, where that key is Y: every repeat and the release stay Z.
+TEST_F(KeyboardLayout, HeldKeyRepeatsWithTheCodeItWentDownWith) {
+    Shell("xset -display \"$DISPLAY\" r on");
+    Shell("xset -display \"$DISPLAY\" r rate 100 50");
+    auto wait = [] {};
+    player->steps = {Layout("de"), Keys("keydown", {kUsY}), Layout("us"), wait, wait, wait, Keys("keyup", {kUsY})};
+    host.Run();
+    ASSERT_GT(player->keys.size(), 2u) << "the key repeated";
+    for (auto [event, code] : player->keys) EXPECT_EQ(code, 'Z') << "event " << event;
+    EXPECT_EQ(player->keys.back(), std::make_pair(2, static_cast<int>('Z')));
 }
 
 }  // namespace

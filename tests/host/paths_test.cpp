@@ -84,12 +84,30 @@ TEST(ProgramFolder, FallsBackToTheCommandThenTheCurrentFolder) {
         {"/opt/vantaroo/vantaroo", "/opt/vantaroo"},
         {"build/vantaroo", here + "/build"},
         {"./vantaroo", here + "/."},
-        {"vantaroo", here},
         {nullptr, here},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(SystemBytes(ProgramFolder(missing.c_str(), c.command)), c.folder) << (c.command ? c.command : "none");
     }
+}
+
+// A bare command name is where the shell found it: the first runnable file
+// of that name along PATH.
+TEST(ProgramFolder, FindsABareCommandAlongThePath) {
+    TempFolder root;
+    for (const char* folder : {"empty", "plain", "runnable"}) std::filesystem::create_directory(root.File(folder));
+    std::ofstream(root.File("plain/vantaroo")) << "not runnable";
+    std::ofstream(root.File("runnable/vantaroo")) << "runnable";
+    std::filesystem::permissions(root.File("runnable/vantaroo"), std::filesystem::perms::owner_all);
+    const char* saved = std::getenv("PATH");
+    const std::string before = saved ? saved : "";
+    const std::string path = root.File("empty") + ":" + root.File("plain") + ":" + root.File("runnable");
+    setenv("PATH", path.c_str(), 1);
+    std::string found = SystemBytes(ProgramFolder("/nonexistent/exe", "vantaroo"));
+    std::string unknown = SystemBytes(ProgramFolder("/nonexistent/exe", "not-there"));
+    setenv("PATH", before.c_str(), 1);
+    EXPECT_EQ(found, root.File("runnable"));
+    EXPECT_EQ(unknown, CurrentFolder());
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <sys/socket.h>
 
 #include <string>
+#include <thread>
 
 #include "framework/http/data_buffer.h"
 #include "framework/socket/native_socket.h"
@@ -60,6 +61,33 @@ TEST(KpSocket, ListensAcceptsAndCarriesBytes) {
     EXPECT_EQ(remote->host, String("127.0.0.1"));
     EXPECT_EQ(remote->port, port);
     for (KpSocket* socket : {server, client, accepted}) socket->Close();
+}
+
+// A worker accepts while the main thread polls for the connection.
+TEST(KpSocket, ConnectionAcceptedOnAWorkerReachesThePollingThread) {
+    KpSocket* server = Opened(2);
+    ASSERT_TRUE(server->Bind(String("127.0.0.1"), 0));
+    ASSERT_TRUE(server->Listen(1));
+    KpSocket* client = Opened(1);
+    ASSERT_TRUE(client->Connect(String("127.0.0.1"), LocalAddress(server)->port));
+    std::thread worker([server] { EXPECT_TRUE(server->Accept()); });
+    KpSocket* accepted = nullptr;
+    while (!accepted) accepted = server->Accepted();
+    worker.join();
+    EXPECT_GE(accepted->handle.load(), 0);
+    for (KpSocket* socket : {server, client, accepted}) socket->Close();
+}
+
+// A name goes to the resolver whole: a character beyond Latin-1 does not
+// end it early and leave a name that resolves.
+TEST(KpSocketAddress, HostNamesKeepEveryCharacter) {
+    auto* address = new KpSocketAddress;
+    address->Set(String("localhost"), 80);
+    address->Validate();
+    EXPECT_EQ(address->host, String("127.0.0.1"));
+    address->Set(String("localhost") + String::FromChar(0x100) + String("x"), 80);
+    address->Validate();
+    EXPECT_EQ(address->host, String("0.0.0.0"));
 }
 
 TEST(KpSocket, DatagramsNameTheirSender) {

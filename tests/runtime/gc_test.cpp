@@ -36,6 +36,15 @@ struct Wrapper : Bare {
     explicit Wrapper(TestNode* ref) : Bare() { gc_assign(m_ref, ref); }
 };
 
+// Throws once linked, before or after marking itself as a write barrier would.
+struct Refusing : Object {
+    explicit Refusing(int marking) {
+        if (marking == 1) gc_mark(this);
+        if (marking == 2) gc_mark_at_once(this);
+        throw 7;
+    }
+};
+
 }  // namespace
 
 TEST_F(CollectorTest, DroppedObjectLivesUntilALaterAllocationNeedsItsBytes) {
@@ -223,4 +232,24 @@ TEST_F(CollectorTest, ABlockWhoseConstructorArgumentThrowsGoesBackUnlinked) {
     ValidateLists();
     EXPECT_TRUE(IsOn(&gc_unmarked_list, next));
     EXPECT_EQ(gc_alloced_bytes, alloced + next->Size());
+}
+
+// A constructor that throws after the link hands back a live object, which
+// leaves its list and the live count; the free list and its count stay as
+// they were.
+TEST_F(CollectorTest, AnObjectWhoseConstructorThrowsLeavesTheLiveLists) {
+    for (int marking : {0, 1, 2}) {
+        SCOPED_TRACE(marking);
+        int alloced = gc_alloced_bytes;
+        int marked = gc_marked_bytes;
+        int freeBytes = gc_free_bytes;
+        EXPECT_THROW(new Refusing(marking), int);
+        ValidateLists();
+        EXPECT_EQ(gc_alloced_bytes, alloced);
+        EXPECT_EQ(gc_marked_bytes, marked);
+        EXPECT_EQ(gc_free_bytes, freeBytes);
+    }
+    ClearHeap();
+    ValidateLists();
+    EXPECT_EQ(gc_alloced_bytes, 0);
 }
