@@ -1,10 +1,9 @@
-#include <stb/stb_image.h>
-
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 
 #include "host/audio_decoding.h"
+#include "host/image_decoding.h"
 #include "host/kp_glfw_game.h"
 #include "host/program_arguments.h"
 #include "host/program_folder.h"
@@ -13,18 +12,6 @@
 namespace {
 
 const char* const kStateFile = "./.briskostate";
-
-// The game's images are all PNG files. Anything else is refused before
-// stb_image guesses at it: its TGA reader needs no signature, so a damaged
-// file of a few bytes can claim an image of up to 2 GB that takes minutes to
-// fill with nothing.
-bool IsPng(FILE* file) {
-    static const unsigned char kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-    unsigned char start[sizeof kSignature];
-    bool png = std::fread(start, 1, sizeof start, file) == sizeof start &&
-               std::memcmp(start, kSignature, sizeof start) == 0;
-    return std::fseek(file, 0, SEEK_SET) == 0 && png;
-}
 
 bool StateUnreadable() {
     FILE* file = std::fopen(kStateFile, "rb");
@@ -67,12 +54,7 @@ int KpGlfwGame::SaveState(String state) {
 }
 
 unsigned char* KpGlfwGame::LoadImageData(String path, int* width, int* height, int* components) {
-    FILE* file = OpenFile(path, String("rb"));
-    if (!file) return nullptr;
-    unsigned char* pixels = IsPng(file) ? stbi_load_from_file(file, width, height, components, 0) : nullptr;
-    std::fclose(file);
-    if (pixels) gc_ext_malloced(static_cast<long long>(*width) * *height * *components);
-    return pixels;
+    return DecodePngFile(SystemFilePath(path), width, height, components);
 }
 
 unsigned char* KpGlfwGame::LoadAudioData(String path, int* length, int* channels, int* format, int* hertz) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 #include <bit>
 #include <cstdint>
 
@@ -63,7 +65,7 @@ public:
     virtual void DiscardGraphics();
     virtual gxtkSurface* LoadSurface(String path);
     virtual gxtkSurface* CreateSurface(int width, int height);
-    virtual bool LoadSurface__UNSAFE__(gxtkSurface* surface, String path);
+    virtual bool LoadSurface__UNSAFE__(gxtkSurface* surface, const std::string& systemPath);
     virtual int Cls(float r, float g, float b);
     virtual int SetAlpha(float alpha);
     virtual int SetColor(float r, float g, float b);

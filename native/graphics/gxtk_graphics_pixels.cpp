@@ -3,6 +3,7 @@
 #include <cstring>
 #include <vector>
 
+#include "host/image_decoding.h"
 #include "host/kp_game.h"
 #include "native/graphics/gxtk_graphics.h"
 
@@ -24,16 +25,18 @@ bool BlockInside(int x, int y, int w, int h, int width, int height) {
 
 }  // namespace
 
+// The path is resolved here, on the caller's thread, since the host's folder
+// Strings are not for other threads.
 gxtkSurface* gxtkGraphics::LoadSurface(String path) {
     auto* surface = new gxtkSurface;
-    if (!LoadSurface__UNSAFE__(surface, path)) return nullptr;
+    if (!LoadSurface__UNSAFE__(surface, KpGame::_game->SystemFilePath(path))) return nullptr;
     surface->Bind();
     return surface;
 }
 
-bool gxtkGraphics::LoadSurface__UNSAFE__(gxtkSurface* surface, String path) {
+bool gxtkGraphics::LoadSurface__UNSAFE__(gxtkSurface* surface, const std::string& systemPath) {
     int w = 0, h = 0, depth = 0;
-    unsigned char* data = KpGame::_game->LoadImageData(path, &w, &h, &depth);
+    unsigned char* data = DecodePngFile(systemPath, &w, &h, &depth);
     if (!data) return false;
     surface->SetData(data, w, h, depth);
     return true;

@@ -32,7 +32,7 @@ TEST_F(GraphicsFont, NullLoadsTheFrameworkFontOnce) {
 // Stands in for a data folder without the font.
 class NoImages : public KpGlfwGame {
 public:
-    unsigned char* LoadImageData(String, int*, int*, int*) override { return nullptr; }
+    String PathToFilePath(String) override { return String("/nonexistent/qira_font.png"); }
 };
 
 TEST_F(GraphicsFont, MissingFrameworkFontLeavesNoFont) {

@@ -147,8 +147,12 @@ TEST_F(SurfaceTextures, LoadingIntoADrawnSurfaceOffTheMainThread) {
     EndFrame();
     GLuint oldTexture = surface->textureId;
 
+    // The loader is handed the resolved path; the main thread meanwhile
+    // resolves paths through the host's Strings as the game does.
+    std::string systemPath = KpGame::_game->SystemFilePath(String(after.c_str()));
     bool loaded = false;
-    std::thread loader([&] { loaded = renderer()->LoadSurface__UNSAFE__(surface, String(after.c_str())); });
+    std::thread loader([&] { loaded = renderer()->LoadSurface__UNSAFE__(surface, systemPath); });
+    for (int i = 0; i < 1000; ++i) KpGame::_game->SystemFilePath(String("brisko://data/after.png"));
     loader.join();
     ASSERT_TRUE(loaded);
     EXPECT_TRUE(glIsTexture(oldTexture));
