@@ -137,7 +137,7 @@ int ReplaceFileContent(const std::string& path, const std::string& bytes) {
     bool exists = stat(target.c_str(), &old) == 0;
     if (exists && faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) return -1;
     // Another name for the same file would keep the old state after a rename.
-    if (exists && old.st_nlink > 1) return WriteInPlace(target, bytes);
+    if (exists && S_ISREG(old.st_mode) && old.st_nlink > 1) return WriteInPlace(target, bytes);
 
     int result = ReplaceThroughScratch(target, bytes, exists ? &old : nullptr);
     if (result == -1 && PlaceRefused(errno)) return WriteInPlace(target, bytes);
