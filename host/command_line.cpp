@@ -1,10 +1,10 @@
 #include "host/command_line.h"
 
-#include <unistd.h>
-
 #include <cstdlib>
 #include <cstring>
 #include <string>
+
+#include "host/state_file.h"
 
 namespace {
 
@@ -50,16 +50,6 @@ int Refuse(int argc, char** argv, std::FILE* err) {
     std::fputs(kUsage, err);
     std::fputs("Try 'vantaroo --help' for more.\n", err);
     return kUsageError;
-}
-
-// The state file lives in the folder the game is started in; the installed
-// launcher starts it in the player's data folder.
-std::string StateFilePath() {
-    char folder[4096];
-    if (!getcwd(folder, sizeof folder)) return "./.briskostate";
-    std::string path = folder;
-    if (path.back() != '/') path += '/';
-    return path + ".briskostate";
 }
 
 int Help(std::FILE* out) {

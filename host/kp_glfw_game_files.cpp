@@ -1,6 +1,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "host/audio_decoding.h"
 #include "host/image_decoding.h"
@@ -18,6 +19,20 @@ bool StateUnreadable() {
     if (!file) return errno != ENOENT;
     std::fclose(file);
     return false;
+}
+
+// Says once that saving stopped working and once that it works again, so a
+// player whose scores are not being kept hears of it without a flood.
+void ReportSave(int result, int error) {
+    static bool failing = false;
+    if ((result != 0) == failing) return;
+    failing = result != 0;
+    std::string path = StateFilePath();
+    if (failing) {
+        std::fprintf(stderr, "Vantaroo: cannot save %s: %s\n", path.c_str(), std::strerror(error));
+    } else {
+        std::fprintf(stderr, "Vantaroo: saved %s again\n", path.c_str());
+    }
 }
 
 }  // namespace
@@ -49,8 +64,9 @@ String KpGlfwGame::LoadState() {
 // A state file that is there but cannot be read is kept: it may hold scores
 // the game started without.
 int KpGlfwGame::SaveState(String state) {
-    if (StateUnreadable()) return -1;
-    return ReplaceFileContent(kStateFile, state.ToUtf8());
+    int result = StateUnreadable() ? -1 : ReplaceFileContent(kStateFile, state.ToUtf8());
+    ReportSave(result, errno);
+    return result;
 }
 
 unsigned char* KpGlfwGame::LoadImageData(String path, int* width, int* height, int* components) {

@@ -1,9 +1,11 @@
 #include "host/state_file.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 
 #include "host/file_paths.h"
@@ -22,11 +24,15 @@ std::string FollowLinks(std::string path) {
     return path;
 }
 
-bool WriteWhole(FILE* file, const std::string& bytes) {
-    bool complete = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    complete = std::fflush(file) == 0 && complete;
-    complete = fsync(fileno(file)) == 0 && complete;
-    return std::fclose(file) == 0 && complete;
+bool WriteAll(int descriptor, const std::string& bytes) {
+    size_t done = 0;
+    while (done < bytes.size()) {
+        ssize_t written = pwrite(descriptor, bytes.data() + done, bytes.size() - done, done);
+        if (written < 0 && errno == EINTR) continue;
+        if (written <= 0) return false;
+        done += written;
+    }
+    return fsync(descriptor) == 0;
 }
 
 // The rename is only lasting once the folder that holds the name is on disk
@@ -39,6 +45,90 @@ void SyncFolder(const std::string& file) {
     close(descriptor);
 }
 
+// Errors after which the file itself may still be writable where it is.
+bool PlaceRefused(int error) {
+    return error == EACCES || error == EPERM || error == EBUSY || error == EXDEV || error == EROFS ||
+           error == EWOULDBLOCK;
+}
+
+// Overwrites the file where it is. The room for the longer state is taken
+// first, so a full disk fails before the old bytes are touched.
+int WriteInPlace(const std::string& target, const std::string& bytes) {
+    int descriptor = open(target.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
+    if (descriptor < 0) return -1;
+    struct stat now;
+    int result = 0;
+    if (fstat(descriptor, &now) != 0) {
+        result = -1;
+    } else if (static_cast<off_t>(bytes.size()) > now.st_size &&
+               (errno = posix_fallocate(descriptor, now.st_size, bytes.size() - now.st_size)) != 0) {
+        result = errno == ENOSPC || errno == EFBIG ? -2 : -1;
+    } else if (!WriteAll(descriptor, bytes) || ftruncate(descriptor, bytes.size()) != 0 || fsync(descriptor) != 0) {
+        result = -2;
+    }
+    int error = errno;
+    close(descriptor);
+    errno = error;
+    return result;
+}
+
+// Opens this process's scratch file beside `target`, locked for as long as
+// it is open. A scratch file left by a save that died is taken over; one
+// another live save holds (a repeated pid in another PID namespace) is left
+// alone and the open fails with EWOULDBLOCK.
+int OpenScratch(const std::string& scratch) {
+    int descriptor = open(scratch.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0666);
+    if (descriptor < 0) return -1;
+    struct stat opened, named;
+    bool ours = flock(descriptor, LOCK_EX | LOCK_NB) == 0;
+    int error = errno;
+    // The name may have moved on since the open: its owner renamed it.
+    if (ours && (fstat(descriptor, &opened) != 0 || lstat(scratch.c_str(), &named) != 0 ||
+                 opened.st_ino != named.st_ino || opened.st_dev != named.st_dev)) {
+        ours = false;
+        error = EWOULDBLOCK;
+    }
+    if (ours && ftruncate(descriptor, 0) == 0) return descriptor;
+    if (ours) error = errno;
+    close(descriptor);
+    errno = error;
+    return -1;
+}
+
+// The scratch file takes on what the player set up on the old one: owner,
+// group and permission bits. False when the owner cannot be kept.
+bool TakeOver(int descriptor, const struct stat* old) {
+    if (!old) return true;
+    struct stat made;
+    if (fstat(descriptor, &made) != 0) return false;
+    if ((made.st_uid != old->st_uid || made.st_gid != old->st_gid) &&
+        fchown(descriptor, old->st_uid, old->st_gid) != 0) {
+        errno = EPERM;
+        return false;
+    }
+    return fchmod(descriptor, old->st_mode & 07777) == 0;
+}
+
+// -1 with errno set when the scratch file cannot stand in for the target.
+int ReplaceThroughScratch(const std::string& target, const std::string& bytes, const struct stat* old) {
+    std::string scratch = target + "." + std::to_string(getpid()) + ".new";
+    int descriptor = OpenScratch(scratch);
+    if (descriptor < 0) return -1;
+    int result = 0;
+    if (!TakeOver(descriptor, old)) {
+        result = -1;
+    } else if (!WriteAll(descriptor, bytes)) {
+        result = -2;
+    } else if (std::rename(scratch.c_str(), target.c_str()) != 0) {
+        result = -1;
+    }
+    int error = errno;
+    if (result != 0) unlink(scratch.c_str());
+    close(descriptor);
+    errno = error;
+    return result;
+}
+
 }  // namespace
 
 int ReplaceFileContent(const std::string& path, const std::string& bytes) {
@@ -46,19 +136,17 @@ int ReplaceFileContent(const std::string& path, const std::string& bytes) {
     struct stat old;
     bool exists = stat(target.c_str(), &old) == 0;
     if (exists && faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) return -1;
+    // Another name for the same file would keep the old state after a rename.
+    if (exists && S_ISREG(old.st_mode) && old.st_nlink > 1) return WriteInPlace(target, bytes);
 
-    std::string scratch = target + "." + std::to_string(getpid()) + ".new";
-    FILE* file = std::fopen(scratch.c_str(), "wbx");
-    if (!file) return -1;
-    if (exists) fchmod(fileno(file), old.st_mode & 07777);
-    if (!WriteWhole(file, bytes)) {
-        std::remove(scratch.c_str());
-        return -2;
-    }
-    if (std::rename(scratch.c_str(), target.c_str()) != 0) {
-        std::remove(scratch.c_str());
-        return -1;
-    }
-    SyncFolder(target);
-    return 0;
+    int result = ReplaceThroughScratch(target, bytes, exists ? &old : nullptr);
+    if (result == -1 && PlaceRefused(errno)) return WriteInPlace(target, bytes);
+    if (result == 0) SyncFolder(target);
+    return result;
+}
+
+std::string StateFilePath() {
+    std::string folder = CurrentFolder();
+    if (folder.back() != '/') folder += '/';
+    return folder + ".briskostate";
 }

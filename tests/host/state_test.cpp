@@ -1,7 +1,12 @@
 #include <gtest/gtest.h>
+#include <sched.h>
+#include <sys/file.h>
+#include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+
+#include <fcntl.h>
 
 #include <csignal>
 #include <filesystem>
@@ -167,6 +172,109 @@ TEST_F(StateFile, UnreadableStateIsKeptRatherThanReplaced) {
     ASSERT_EQ(chmod(folder.File(".briskostate").c_str(), 0), 0);
     EXPECT_EQ(SaveAsOwner(host, "new"), 1) << "SaveState gave -1";
     EXPECT_EQ(folder.Read(".briskostate"), "another user's highscores");
+}
+
+// A save that died leaves its scratch file; where the pid repeats (a PID
+// namespace) the next run has the same name and must still save. A scratch
+// file another live save holds is never touched.
+TEST_F(StateFile, ScratchFileWithOurPidNeverBlocksASave) {
+    const std::string scratch = ".briskostate." + std::to_string(getpid()) + ".new";
+    folder.Write(scratch, "half a state");
+    ASSERT_EQ(host.SaveState(String("saved")), 0);
+    EXPECT_EQ(folder.Read(".briskostate"), "saved");
+    EXPECT_TRUE(Leftovers(folder).empty());
+
+    folder.Write(scratch, "a live save's state");
+    int held[2], done[2];
+    ASSERT_EQ(pipe(held), 0);
+    ASSERT_EQ(pipe(done), 0);
+    pid_t live = fork();
+    if (live == 0) {
+        int scratchFile = open(scratch.c_str(), O_RDONLY);
+        char byte = flock(scratchFile, LOCK_EX) == 0 ? 'y' : 'n';
+        if (write(held[1], &byte, 1) != 1 || read(done[0], &byte, 1) != 1) _exit(1);
+        _exit(0);
+    }
+    char byte = 0;
+    ASSERT_EQ(read(held[0], &byte, 1), 1);
+    ASSERT_EQ(byte, 'y');
+    int result = host.SaveState(String("saved beside a live save"));
+    ASSERT_EQ(write(done[1], &byte, 1), 1);
+    waitpid(live, nullptr, 0);
+    for (int end : {held[0], held[1], done[0], done[1]}) close(end);
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(folder.Read(".briskostate"), "saved beside a live save");
+    EXPECT_EQ(folder.Read(scratch), "a live save's state");
+}
+
+TEST_F(StateFile, HardLinkedStateStaysLinked) {
+    folder.Write(".briskostate", "old");
+    ASSERT_EQ(link(".briskostate", "backup-name"), 0);
+    ASSERT_EQ(host.SaveState(String("new highscores")), 0);
+    EXPECT_EQ(folder.Read("backup-name"), "new highscores");
+    EXPECT_EQ(folder.Read(".briskostate"), "new highscores");
+}
+
+// A shared game folder the player may not write, holding a state file the
+// player may: the plain write saves, so the save does too.
+TEST_F(StateFile, WritableFileInAReadOnlyFolderIsSaved) {
+    folder.Write(".briskostate", "old");
+    ASSERT_EQ(chmod(".briskostate", 0666), 0);
+    ASSERT_EQ(chmod(folder.path.c_str(), 0555), 0);
+    int result = SaveAsOwner(host, "new highscores");
+    chmod(folder.path.c_str(), 0755);
+    EXPECT_EQ(result, 0) << "SaveState gave " << -result;
+    EXPECT_EQ(folder.Read(".briskostate"), "new highscores");
+    EXPECT_TRUE(Leftovers(folder).empty());
+}
+
+// A save by another user (a sudo run) leaves the file its owner had.
+TEST_F(StateFile, ReplacedFileKeepsItsOwnerAndGroup) {
+    if (geteuid() != 0) GTEST_SKIP() << "only root can give a file to another user";
+    folder.Write(".briskostate", "old");
+    ASSERT_EQ(chown(".briskostate", 65534, 65534), 0);
+    ASSERT_EQ(host.SaveState(String("new")), 0);
+    struct stat status {};
+    ASSERT_EQ(stat(".briskostate", &status), 0);
+    EXPECT_EQ(status.st_uid, 65534u);
+    EXPECT_EQ(status.st_gid, 65534u);
+    EXPECT_EQ(folder.Read(".briskostate"), "new");
+}
+
+// A one-file bind mount, as containers give: a rename onto it cannot land.
+TEST_F(StateFile, BindMountedStateIsSaved) {
+    TempFolder outside;
+    outside.Write("state", "old");
+    folder.Write(".briskostate", "");
+    pid_t child = fork();
+    if (child == 0) {
+        if (unshare(CLONE_NEWNS) != 0 || mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+            mount(outside.File("state").c_str(), ".briskostate", nullptr, MS_BIND, nullptr) != 0) {
+            _exit(100);
+        }
+        _exit(-host.SaveState(String("new highscores")));
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    if (WEXITSTATUS(status) == 100) GTEST_SKIP() << "no bind mount allowed here";
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "SaveState gave " << -WEXITSTATUS(status);
+    EXPECT_EQ(outside.Read("state"), "new highscores");
+}
+
+// A failing save is told once with its path and reason, and so is the
+// first save that works again.
+TEST_F(StateFile, FailingAndRecoveredSavesAreReportedOnce) {
+    ASSERT_EQ(mkdir(".briskostate", 0755), 0);
+    testing::internal::CaptureStderr();
+    EXPECT_NE(host.SaveState(String("a")), 0);
+    EXPECT_NE(host.SaveState(String("b")), 0);
+    ASSERT_EQ(rmdir(".briskostate"), 0);
+    EXPECT_EQ(host.SaveState(String("c")), 0);
+    EXPECT_EQ(host.SaveState(String("d")), 0);
+    const std::string told = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(told, "Vantaroo: cannot save " + folder.path + "/.briskostate: Is a directory\n"
+                    "Vantaroo: saved " + folder.path + "/.briskostate again\n");
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 // Preloaded into the program (LD_PRELOAD). Each step of writing a file whose
 // name starts with ".briskostate" is noted as a line in the file SLOW_SAVE_LOG
-// names: "open" (or "open failed") for writing, "fsync", "rename" before and
+// names: "open" (or "open failed") for writing, by fopen or open, "fsync", "rename" before and
 // "renamed" (or "rename failed") after renaming onto it, and "fsync folder"
 // when a folder is synced. Each note then waits
 // SLOW_SAVE_MILLISECONDS, so that a test can see what a save did and kill the
@@ -10,6 +10,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -61,6 +62,19 @@ FILE* fopen(const char* path, const char* mode) {
     FILE* file = Next<FILE*(const char*, const char*)>("fopen")(path, mode);
     if (IsStateFile(path) && std::strpbrk(mode, "wa+")) Note(file ? "open" : "open failed");
     return file;
+}
+
+int open(const char* path, int flags, ...) {
+    mode_t mode = 0;
+    if (flags & O_CREAT) {
+        va_list rest;
+        va_start(rest, flags);
+        mode = va_arg(rest, mode_t);
+        va_end(rest);
+    }
+    int fd = Next<int(const char*, int, ...)>("open")(path, flags, mode);
+    if (IsStateFile(path) && (flags & (O_WRONLY | O_RDWR))) Note(fd >= 0 ? "open" : "open failed");
+    return fd;
 }
 
 int fsync(int fd) {

@@ -10,11 +10,13 @@
 
 namespace {
 
-// In a working folder nobody may write, the state still loads but a save
-// reports -1 and leaves the folder as it was.
+// In a working folder nobody may write, holding a state file nobody may
+// write, the state still loads but a save reports -1 and leaves the folder
+// as it was.
 TEST(UnwritableFolder, SaveStateReportsMinusOneAndTheOldStateStays) {
     TempFolder folder;
     folder.Write(".briskostate", "old highscores");
+    ASSERT_EQ(chmod(folder.File(".briskostate").c_str(), 0444), 0);
     ASSERT_EQ(chmod(folder.path.c_str(), 0555), 0);
     pid_t child = fork();
     if (child == 0) {
