@@ -29,7 +29,7 @@ release: deps
 	cmake --build build/release --target installable -j $(JOBS)
 
 install: release
-	cmake --install build/release --prefix "$(PREFIX)"
+	cmake --install build/release --strip --prefix "$(PREFIX)"
 
 package: release
 	cd build/release && cpack -G DEB
