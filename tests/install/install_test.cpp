@@ -18,8 +18,8 @@ constexpr const char* kTree = "tree é x";
 constexpr const char* kPrefix = "tree é x/usr";
 
 // Every file a menu, a software centre and a manual reader look for, and the
-// program with its data beside it; the desktop entry, the AppStream metadata
-// and the tree they form together pass their validators.
+// stripped program with its data beside it; the desktop entry, the AppStream
+// metadata and the tree they form together pass their validators.
 TEST(Install, PlacesTheGameAndItsMenuEntryWhereTheDesktopLooks) {
     TempFolder folder;
     std::string prefix = folder.File(kPrefix);
@@ -38,6 +38,7 @@ TEST(Install, PlacesTheGameAndItsMenuEntryWhereTheDesktopLooks) {
                            "share/doc/vantaroo/changelog.gz"};
     for (const char* file : files) EXPECT_TRUE(fs::is_regular_file(prefix + "/" + file)) << file;
     EXPECT_TRUE(fs::status(prefix + "/bin/vantaroo").permissions() == fs::perms(0755));
+    ExpectStrippedAndHardened(prefix + "/libexec/vantaroo/vantaroo");
     EXPECT_FALSE(fs::exists(prefix + "/libexec/vantaroo/data/.images.stamp")) << "build stamps stay in the build";
 
     for (int size : {48, 64, 128, 256}) {

@@ -51,7 +51,19 @@ std::string Quoted(const std::string& text) {
 }
 
 Ran InstallInto(const std::string& prefix) {
-    return Shell("cmake --install " + Quoted(BUILD_FOLDER) + " --prefix " + Quoted(prefix));
+    return Shell("cmake --install " + Quoted(BUILD_FOLDER) + " --strip --prefix " + Quoted(prefix));
+}
+
+void ExpectStrippedAndHardened(const std::string& program) {
+    Ran sections = Shell("readelf --section-headers --wide " + Quoted(program));
+    ASSERT_EQ(sections.status, 0) << sections.output;
+    for (const char* section : {" .symtab ", " .debug_info ", " .comment "})
+        EXPECT_EQ(sections.output.find(section), std::string::npos) << section << "in " << program;
+    if (!kHardenedBuild) return;
+    // Debian's start files carry no CET marks, so no program linked here can
+    // show control flow integrity.
+    Ran check = Shell("hardening-check --nocfprotection " + Quoted(program));
+    EXPECT_EQ(check.status, 0) << check.output;
 }
 
 std::string BuildPackage(const TempFolder& folder, std::string& output) {

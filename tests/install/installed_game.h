@@ -17,8 +17,16 @@ Ran Shell(const std::string& command);
 // A path or word quoted for the shell.
 std::string Quoted(const std::string& text);
 
-// Installs the built game into `prefix` as `cmake --install` does.
+// Whether the build takes the distribution's hardening flags (optimised
+// builds without sanitizers).
+constexpr bool kHardenedBuild = HARDENED_BUILD;
+
+// Installs the built game into `prefix` as `make install` does.
 Ran InstallInto(const std::string& prefix);
+
+// The installed program carries no symbols, debug information or compiler
+// notes, and in a hardened build hardening-check passes it.
+void ExpectStrippedAndHardened(const std::string& program);
 
 // The Debian package built from the built game by CPack into `folder`; its
 // path, or "" when CPack failed (the output then says why).

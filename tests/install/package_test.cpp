@@ -20,18 +20,23 @@ std::string Field(const std::string& package, const std::string& name) {
     return field.output.empty() ? "" : field.output.substr(0, field.output.size() - 1);
 }
 
-// CPack packs the built game as a Debian game that lintian finds no error
-// in, with the libraries it links as dependencies. Installed, it plays from
-// its games folders and saves in the player's data folder; removed, it
-// leaves nothing behind.
+// CPack packs the built game, hardened and stripped, as a Debian game that
+// lintian finds no error in, with the libraries it links as dependencies.
+// Installed, it plays from its games folders and saves in the player's data
+// folder; removed, it leaves nothing behind.
 TEST(Package, InstallsAsADebianGameAndRemovesCleanly) {
     TempFolder packed, root, home;
     std::string output;
     std::string package = BuildPackage(packed, output);
     ASSERT_NE(package, "") << output;
 
-    Ran lintian = Shell("lintian --fail-on error " + Quoted(package));
+    // Shown with the informational tags, which tell a program built without
+    // the hardening flags or stripped only halfway.
+    Ran lintian = Shell("lintian -I --fail-on error " + Quoted(package));
     EXPECT_EQ(lintian.status, 0) << lintian.output;
+    std::vector<const char*> unwantedTags = {"binary-has-unneeded-section"};
+    if (kHardenedBuild) unwantedTags.insert(unwantedTags.end(), {"hardening-no-bindnow", "hardening-no-fortify-functions"});
+    for (const char* tag : unwantedTags) EXPECT_EQ(lintian.output.find(tag), std::string::npos) << tag;
     EXPECT_EQ(Field(package, "Section"), "games");
     EXPECT_EQ(Field(package, "Priority"), "optional");
     std::string depends = Field(package, "Depends");
@@ -42,6 +47,7 @@ TEST(Package, InstallsAsADebianGameAndRemovesCleanly) {
     root.Write("var/lib/dpkg/status", "");
     Ran install = Shell(Dpkg(root.path, "--install " + Quoted(package)));
     ASSERT_EQ(install.status, 0) << install.output;
+    ExpectStrippedAndHardened(root.File("usr/lib/games/vantaroo/vantaroo"));
     ExpectTitleAndStateInDataFolder("package", root.File("usr/games/vantaroo"), home,
                                     {"XDG_DATA_HOME=" + home.File("data")}, home.File("data/vantaroo"));
 
