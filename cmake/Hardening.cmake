@@ -1,5 +1,5 @@
 # Optimised builds take the distribution's hardening flags: a stack
-# protector, fortified C library calls, format checks and a read-only GOT
+# protector, stack clash protection, fortified C library calls, format checks and a read-only GOT
 # bound at start (Debian's compilers make programs position independent
 # anyway). Debug and sanitizer builds go without: _FORTIFY_SOURCE wants
 # optimisation and gets in the sanitizers' way. The build type still picks
@@ -32,6 +32,12 @@ if(VANTAROO_HARDENED)
   dpkg_buildflags(CPPFLAGS preprocessor_flags)
   dpkg_buildflags(CXXFLAGS compiler_flags)
   dpkg_buildflags(LDFLAGS linker_flags)
+  # Older dpkg leaves stack clash protection out even where gcc has it.
+  include(CheckCXXCompilerFlag)
+  check_cxx_compiler_flag(-fstack-clash-protection COMPILER_HAS_STACK_CLASH_PROTECTION)
+  if(COMPILER_HAS_STACK_CLASH_PROTECTION AND NOT "-fstack-clash-protection" IN_LIST compiler_flags)
+    list(APPEND compiler_flags -fstack-clash-protection)
+  endif()
   add_compile_options(${preprocessor_flags} ${compiler_flags})
   add_link_options(${linker_flags})
   string(JOIN " " all_flags ${preprocessor_flags} ${compiler_flags} ${linker_flags})

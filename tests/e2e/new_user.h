@@ -34,8 +34,8 @@ inline bool WaitFor(double seconds, const std::function<bool()>& condition) {
 // gone to touch, and is never left down for the next test.
 inline int Press(const std::string& key) {
     int focused = RealProgram::Send("");
-    std::system(("xdotool keydown " + key + " sleep 0.2 keyup " + key).c_str());
-    return focused;
+    int pressed = std::system(("xdotool keydown " + key + " sleep 0.2 keyup " + key).c_str());
+    return focused != 0 ? focused : pressed;
 }
 
 struct Box {

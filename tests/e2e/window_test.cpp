@@ -20,7 +20,9 @@ TEST(NewUser, GoesFullScreenAndBackAndGetsSharperImagesInALargerWindow) {
     // none, so the window under the pointer, away from where the small
     // window was, gets it here.
     EXPECT_TRUE(WaitFor(10, [&] {
-        std::system("eval $(xdotool mousemove 10 10 getmouselocation --shell) && xdotool windowfocus $WINDOW");
+        if (std::system("eval $(xdotool mousemove 10 10 getmouselocation --shell) && xdotool windowfocus $WINDOW") != 0) {
+            return false;
+        }
         screen = NewUser::Shot("full-screen", "");
         return screen.Share(kSky) > 0.4;
     })) << "the title covers the screen";

@@ -28,6 +28,10 @@ void Say(const char* format, ...) {
     std::fflush(stdout);
 }
 
+void Run(const char* command) {
+    if (std::system(command) != 0) Say("failed: %s", command);
+}
+
 class c_ProbeApp : public c_App {
 public:
     int p_OnCreate() override {
@@ -72,14 +76,14 @@ public:
 
 private:
     void Script() {
-        if (updates == 10) std::system("xdotool key a Left");
+        if (updates == 10) Run("xdotool key a Left");
         if (updates == 40) {
             kp_app__game->SetDeviceWindow(320, 240, 0);
             Say("resize asked, sees %d", kp_app_DeviceWidth());
         }
         if (updates == 41) Say("next update sees %dx%d", kp_app_DeviceWidth(), kp_app_DeviceHeight());
         if (updates == 60) TakeFocusAway();
-        if (resumedAt > 0 && updates == resumedAt + 10) std::system(SEND_CLOSE_REQUEST " Vantaroo &");
+        if (resumedAt > 0 && updates == resumedAt + 10) Run(SEND_CLOSE_REQUEST " Vantaroo &");
         if (updates > 3000) Say("no close request arrived");
     }
 

@@ -6,6 +6,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -96,7 +97,8 @@ Ran RunProgram(const std::string& before, const std::string& arguments) {
                           "/out 2>" + dir + "/err";
     int status = std::system(command.c_str());
     Ran ran{WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadFile(dir + "/out"), ReadFile(dir + "/err")};
-    std::system(("rm -rf " + dir).c_str());
+    std::error_code leftOver;
+    std::filesystem::remove_all(dir, leftOver);
     return ran;
 }
 

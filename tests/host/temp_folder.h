@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <string>
 
@@ -14,7 +15,10 @@ public:
         char pattern[] = "/tmp/vantaroo-test-XXXXXX";
         path = mkdtemp(pattern);
     }
-    ~TempFolder() { std::system(("rm -rf '" + path + "'").c_str()); }
+    ~TempFolder() {
+        std::error_code leftOver;
+        std::filesystem::remove_all(path, leftOver);
+    }
 
     std::string File(const std::string& name) const { return path + "/" + name; }
 
