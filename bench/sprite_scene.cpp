@@ -2,25 +2,11 @@
 
 #include <GL/gl.h>
 
-#include <cstdint>
-
 namespace {
 
-// A fixed sequence, so every run draws the same frame.
-class Numbers {
-public:
-    float Next(float low, float high) {
-        state = state * 1664525u + 1013904223u;
-        return low + (high - low) * static_cast<float>(state >> 8) / 16777216.0f;
-    }
-
-private:
-    std::uint32_t state = 12345;
-};
-
 c_Image* MakeSheet(int size) {
-    int width = size * SpriteScene::kSheetFrames;
-    c_Image* sheet = kp_graphics_CreateImage(size, size, SpriteScene::kSheetFrames, c_Image::CentreHandle);
+    int width = size * kSpriteSheetFrames;
+    c_Image* sheet = kp_graphics_CreateImage(size, size, kSpriteSheetFrames, c_Image::CentreHandle);
     std::vector<std::uint32_t> colours = SheetPixels(size);
     Array<int> pixels(width * size);
     for (int i = 0; i < pixels.Length(); ++i) pixels[i] = static_cast<int>(colours[i]);
@@ -30,32 +16,8 @@ c_Image* MakeSheet(int size) {
 
 }  // namespace
 
-std::vector<std::uint32_t> SheetPixels(int size) {
-    int width = size * SpriteScene::kSheetFrames;
-    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width) * size);
-    for (std::size_t i = 0; i < pixels.size(); ++i) {
-        auto x = static_cast<std::uint32_t>(i % width), y = static_cast<std::uint32_t>(i / width);
-        pixels[i] = 0xFF000000u | (x * 7 % 256) << 16 | (y * 12 % 256) << 8 | ((x + y) % 2 ? 255u : 64u);
-    }
-    return pixels;
-}
-
-SpriteScene::SpriteScene(int spriteSize) : spriteSize(spriteSize), sheet(MakeSheet(spriteSize)) {
-    Numbers numbers;
-    for (int i = 0; i < kSprites; ++i) {
-        Sprite s;
-        s.x = numbers.Next(0, 640);
-        s.y = numbers.Next(0, 480);
-        s.rotation = numbers.Next(0, 360);
-        s.scale = numbers.Next(0.5f, 2);
-        s.red = numbers.Next(64, 255);
-        s.green = numbers.Next(64, 255);
-        s.blue = numbers.Next(64, 255);
-        s.alpha = numbers.Next(0.25f, 1);
-        s.frame = i % kSheetFrames;
-        sprites.push_back(s);
-    }
-}
+SpriteScene::SpriteScene(int spriteSize)
+    : spriteSize(spriteSize), sheet(MakeSheet(spriteSize)), sprites(SpriteLayout(kSprites)) {}
 
 void SpriteScene::StartFrame() {
     kp_graphics_device->BeginRender();

@@ -1,24 +1,15 @@
 #pragma once
 
-#include <cstdint>
 #include <vector>
 
+#include "bench/sprite_layout.h"
 #include "framework/graphics/graphics.h"
 
-// The game's fullest frame: 2,500 sprites from one sheet (20 x 20 pixels in
-// the game), each with its own colour, alpha, rotation and scale.
-struct Sprite {
-    float x, y;
-    float rotation, scale;
-    float red, green, blue, alpha;
-    int frame;
-};
+// The game's fullest frame: 2,500 sprites from one sheet.
 
 class SpriteScene {
 public:
-    static constexpr int kSprites = 2500;
-    static constexpr int kSheetFrames = 16;
-    static constexpr int kGameSpriteSize = 20;
+    static constexpr int kSprites = kFullestFrameSprites;
 
     // Needs the module's renderer and a window.
     explicit SpriteScene(int spriteSize = kGameSpriteSize);
@@ -41,7 +32,3 @@ private:
     c_Image* sheet;
     std::vector<Sprite> sprites;
 };
-
-// The sheet's pixels as 0xAARRGGBB, frames side by side: every frame a
-// different opaque pattern.
-std::vector<std::uint32_t> SheetPixels(int spriteSize);

@@ -37,6 +37,9 @@ std::string windowClass;
 // asks before every update and render; the size is kept as events tell it.
 int windowWidth;
 int windowHeight;
+// The same holds for focus, which the loop checks every frame: asked of the
+// window system, each check waits for it to finish showing the last frame.
+bool windowFocused;
 
 void OnKey(GLFWwindow*, int key3, int, int action, int) {
     if (action == GLFW_REPEAT && !keyRepeat) return;
@@ -62,6 +65,8 @@ void OnWindowSize(GLFWwindow*, int width, int height) {
     windowHeight = height;
 }
 
+void OnWindowFocus(GLFWwindow*, int focused) { windowFocused = focused == GLFW_TRUE; }
+
 // 2.7 closes the window only when the callback agrees; the window stays
 // until CloseWindow, since GLFW 3 forbids destroying it inside a callback.
 void OnClose(GLFWwindow* closing) {
@@ -81,6 +86,7 @@ void InstallCallbacks() {
     glfwSetCursorPosCallback(window, OnCursorPos);
     glfwSetWindowCloseCallback(window, OnClose);
     glfwSetWindowSizeCallback(window, OnWindowSize);
+    glfwSetWindowFocusCallback(window, OnWindowFocus);
 }
 
 }  // namespace
@@ -126,6 +132,7 @@ bool OpenWindow(int width, int height, int redBits, int greenBits, int blueBits,
     ForgetHeldKeys();
     glfwMakeContextCurrent(window);
     glfwGetWindowSize(window, &windowWidth, &windowHeight);
+    windowFocused = glfwGetWindowAttrib(window, GLFW_FOCUSED) == GLFW_TRUE;
     InstallCallbacks();
     ApplyCursor();
     return true;
@@ -156,7 +163,7 @@ void GetWindowSize(int* width, int* height) {
 int GetWindowParam(int param) {
     if (!window) return 0;
     if (param == OPENED) return closeAccepted ? 0 : 1;
-    if (param == ACTIVE) return glfwGetWindowAttrib(window, GLFW_FOCUSED);
+    if (param == ACTIVE) return windowFocused ? 1 : 0;
     return 0;
 }
 
