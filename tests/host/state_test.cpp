@@ -15,7 +15,7 @@
 
 #include "host/kp_glfw_game.h"
 #include "tests/host/temp_folder.h"
-#include "tests/support/root_file_powers.h"
+#include "tests/support/as_player.h"
 
 namespace {
 
@@ -52,14 +52,17 @@ TEST_F(StateFile, ReadsUtf16WithByteOrderMark) {
     EXPECT_EQ(host.LoadState().ToUtf8(), "12");
 }
 
-// Saving in a child held to file modes as anybody but root is; its exit
-// status is minus the save's result (100 when it could not be held).
-int SaveAsOwner(KpGlfwGame& host, const char* state) {
+// Saves as the player in a forked child working in `folder`; gives what
+// SaveState gave, or -100 when the child could not become the player.
+int SaveAsPlayer(KpGlfwGame& host, const std::string& folder, const char* state) {
     pid_t child = fork();
-    if (child == 0) _exit(DropRootsFilePowers() ? -host.SaveState(String(state)) : 100);
+    if (child == 0) {
+        bool player = chdir(folder.c_str()) == 0 && BecomePlayer();
+        _exit(player ? -host.SaveState(String(state)) : 100);
+    }
     int status = 0;
     waitpid(child, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return WIFEXITED(status) ? -WEXITSTATUS(status) : -101;
 }
 
 // The names in the folder besides the state file: scratch files left over.
@@ -75,17 +78,6 @@ mode_t ModeOf(const std::string& path) {
     struct stat status {};
     stat(path.c_str(), &status);
     return status.st_mode & 07777;
-}
-
-// A state file its owner made read-only stays as it is, as it would if the
-// game opened it for writing.
-TEST_F(StateFile, ReadOnlyStateIsKept) {
-    ASSERT_EQ(host.SaveState(String("old highscores")), 0);
-    ASSERT_EQ(chmod(".briskostate", 0444), 0);
-    EXPECT_EQ(SaveAsOwner(host, "new"), 1) << "SaveState gave -1";
-    EXPECT_EQ(folder.Read(".briskostate"), "old highscores");
-    EXPECT_EQ(ModeOf(".briskostate"), 0444u);
-    EXPECT_TRUE(Leftovers(folder).empty());
 }
 
 // Dotfiles kept in a synced folder and linked into place stay links; the
@@ -165,15 +157,6 @@ TEST_F(StateFile, FullDiskKeepsTheOldState) {
     EXPECT_TRUE(Leftovers(folder).empty()) << "no scratch file is left behind";
 }
 
-// A state file the player cannot read, left by another user say, once made
-// the game start afresh and replace it, scores and all, at the first save.
-TEST_F(StateFile, UnreadableStateIsKeptRatherThanReplaced) {
-    folder.Write(".briskostate", "another user's highscores");
-    ASSERT_EQ(chmod(folder.File(".briskostate").c_str(), 0), 0);
-    EXPECT_EQ(SaveAsOwner(host, "new"), 1) << "SaveState gave -1";
-    EXPECT_EQ(folder.Read(".briskostate"), "another user's highscores");
-}
-
 // A save that died leaves its scratch file; where the pid repeats (a PID
 // namespace) the next run has the same name and must still save. A scratch
 // file another live save holds is never touched.
@@ -215,17 +198,70 @@ TEST_F(StateFile, HardLinkedStateStaysLinked) {
     EXPECT_EQ(folder.Read(".briskostate"), "new highscores");
 }
 
-// A shared game folder the player may not write, holding a state file the
-// player may: the plain write saves, so the save does too.
-TEST_F(StateFile, WritableFileInAReadOnlyFolderIsSaved) {
-    folder.Write(".briskostate", "old");
-    ASSERT_EQ(chmod(".briskostate", 0666), 0);
-    ASSERT_EQ(chmod(folder.path.c_str(), 0555), 0);
-    int result = SaveAsOwner(host, "new highscores");
-    chmod(folder.path.c_str(), 0755);
-    EXPECT_EQ(result, 0) << "SaveState gave " << -result;
-    EXPECT_EQ(folder.Read(".briskostate"), "new highscores");
-    EXPECT_TRUE(Leftovers(folder).empty());
+// How a state file and its folder are set up for the player, and whether
+// the player's save lands or keeps the old state.
+struct PlayerSetup {
+    const char* name;
+    mode_t folderMode;    // the player's folder
+    bool playersFile;     // else root's, as a sudo run leaves it
+    mode_t fileMode;
+    bool saved;           // in place where the folder or owner asks for it
+};
+
+uid_t OwnerOf(const std::string& path) {
+    struct stat status {};
+    stat(path.c_str(), &status);
+    return status.st_uid;
+}
+
+// The player's save either lands with the file's owner and modes as they
+// were, or keeps the old state whole and says why once; it never leaves a
+// scratch file behind.
+void SaveAsPlayerInEach(const std::vector<PlayerSetup>& setups) {
+    for (const PlayerSetup& setup : setups) {
+        SCOPED_TRACE(setup.name);
+        TempFolder folder;
+        const std::string state = folder.Write(".briskostate", "old highscores");
+        ASSERT_TRUE(GiveToPlayer(folder.path));
+        ASSERT_TRUE(!setup.playersFile || GiveToPlayer(state));
+        ASSERT_EQ(chmod(state.c_str(), setup.fileMode), 0);
+        ASSERT_EQ(chmod(folder.path.c_str(), setup.folderMode), 0);
+        const uid_t owner = OwnerOf(state);
+
+        KpGlfwGame host;
+        testing::internal::CaptureStderr();
+        const int result = SaveAsPlayer(host, folder.path, "new highscores");
+        const std::string told = testing::internal::GetCapturedStderr();
+        ASSERT_NE(result, -100) << "could not become the player";
+        EXPECT_EQ(result, setup.saved ? 0 : -1);
+        EXPECT_EQ(folder.Read(".briskostate"), setup.saved ? "new highscores" : "old highscores");
+        EXPECT_EQ(told, setup.saved ? "" : "Vantaroo: cannot save " + state + ": Permission denied\n");
+        EXPECT_EQ(ModeOf(state), setup.fileMode);
+        EXPECT_EQ(OwnerOf(state), owner);
+        EXPECT_TRUE(Leftovers(folder).empty());
+    }
+}
+
+// Files of the player's own: one made read-only or unreadable is kept as
+// it would be if the game opened it for writing; one the player may write
+// in a folder the player may not (a shared game folder) is written in place.
+TEST(PlayersSave, OfTheirOwnFilesFollowsTheModes) {
+    SaveAsPlayerInEach({
+        {"read-only file", 0755, true, 0444, false},
+        {"unreadable file", 0755, true, 0, false},
+        {"writable file in a read-only folder", 0555, true, 0644, true},
+    });
+}
+
+// A file root left in the player's folder (a sudo run): the player's own
+// folder would let a rename replace it, but a file the player may not write
+// stays, and one anybody may write is written in place and stays root's.
+TEST(PlayersSave, OfAFileRootLeftFollowsItsModes) {
+    if (geteuid() != 0) GTEST_SKIP() << "only root can leave a file of another user in the player's folder";
+    SaveAsPlayerInEach({
+        {"root's file the player may not write", 0755, false, 0644, false},
+        {"root's file anybody may write", 0755, false, 0666, true},
+    });
 }
 
 // A save by another user (a sudo run) leaves the file its owner had.
