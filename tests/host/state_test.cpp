@@ -9,7 +9,9 @@
 #include <fcntl.h>
 
 #include <csignal>
+#include <cstring>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -52,24 +54,29 @@ TEST_F(StateFile, ReadsUtf16WithByteOrderMark) {
     EXPECT_EQ(host.LoadState().ToUtf8(), "12");
 }
 
-// Saves as the player in a forked child working in `folder`; gives what
-// SaveState gave, or -100 when the child could not become the player.
-int SaveAsPlayer(KpGlfwGame& host, const std::string& folder, const char* state) {
+// Runs `body` in a forked child working in `folder` as the player; gives
+// its exit status, or -1 when the child could not become the player or did
+// not exit.
+int AsPlayer(const std::string& folder, const std::function<int()>& body) {
+    constexpr int kNoPlayer = 255;
     pid_t child = fork();
-    if (child == 0) {
-        bool player = chdir(folder.c_str()) == 0 && BecomePlayer();
-        _exit(player ? -host.SaveState(String(state)) : 100);
-    }
+    if (child == 0) _exit(chdir(folder.c_str()) == 0 && BecomePlayer() ? body() : kNoPlayer);
     int status = 0;
     waitpid(child, &status, 0);
-    return WIFEXITED(status) ? -WEXITSTATUS(status) : -101;
+    return WIFEXITED(status) && WEXITSTATUS(status) != kNoPlayer ? WEXITSTATUS(status) : -1;
 }
 
-// The names in the folder besides the state file: scratch files left over.
+// Gives what SaveState gave as the player, or -100 when it could not run.
+int SaveAsPlayer(KpGlfwGame& host, const std::string& folder, const char* state) {
+    int status = AsPlayer(folder, [&] { return -host.SaveState(String(state)); });
+    return status < 0 ? -100 : -status;
+}
+
+// Scratch files left over in the folder.
 std::vector<std::string> Leftovers(const TempFolder& folder) {
     std::vector<std::string> names;
     for (const auto& entry : std::filesystem::directory_iterator(folder.path)) {
-        if (entry.path().filename() != ".briskostate") names.push_back(entry.path().filename());
+        if (entry.path().extension() == ".new") names.push_back(entry.path().filename());
     }
     return names;
 }
@@ -296,6 +303,83 @@ TEST_F(StateFile, BindMountedStateIsSaved) {
     if (WEXITSTATUS(status) == 100) GTEST_SKIP() << "no bind mount allowed here";
     EXPECT_EQ(WEXITSTATUS(status), 0) << "SaveState gave " << -WEXITSTATUS(status);
     EXPECT_EQ(outside.Read("state"), "new highscores");
+}
+
+// A small file system of its own over `folder`, seen by this process and
+// its children alone, gone with this object.
+class SmallDisk {
+public:
+    explicit SmallDisk(const std::string& folder) : folder(folder) {
+        mounted = unshare(CLONE_NEWNS) == 0 && mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0 &&
+                  mount("tmpfs", folder.c_str(), "tmpfs", 0, "size=64k,mode=0755") == 0;
+    }
+    ~SmallDisk() {
+        if (mounted) umount2(folder.c_str(), MNT_DETACH);
+    }
+
+    // Fills it with the file `filler` up to `room` bytes, a whole number of
+    // pages.
+    bool FillLeaving(const std::string& filler, off_t room) const {
+        int descriptor = open(filler.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        const std::string page(4096, 'f');
+        while (write(descriptor, page.data(), page.size()) == static_cast<ssize_t>(page.size())) {
+        }
+        struct stat status {};
+        bool filled = fstat(descriptor, &status) == 0 && status.st_size > room &&
+                      ftruncate(descriptor, status.st_size / 4096 * 4096 - room) == 0;
+        close(descriptor);
+        return filled;
+    }
+
+    bool mounted;
+
+private:
+    std::string folder;
+};
+
+struct DiskSetup {
+    const char* name;
+    bool hardLinked;      // written in place
+    bool readOnlyFolder;  // written in place as well
+};
+
+// A save the disk has no room for fails before it touches the old state,
+// whether it goes through a scratch file or writes the file in place; once
+// room is made the next save lands; each is told once.
+TEST(FullDisk, KeepsTheOldStateWholeUntilThereIsRoom) {
+    const std::string longer(3 * 4096, 'n');
+    const DiskSetup setups[] = {
+        {"scratch file", false, false},
+        {"hard link", true, false},
+        {"read-only folder", false, true},
+    };
+    for (const DiskSetup& setup : setups) {
+        SCOPED_TRACE(setup.name);
+        TempFolder folder;
+        SmallDisk disk(folder.path);
+        if (!disk.mounted) GTEST_SKIP() << "no file system of its own may be mounted here: " << std::strerror(errno);
+        const std::string state = folder.Write(".briskostate", "old highscores");
+        if (setup.hardLinked) ASSERT_EQ(link(state.c_str(), folder.File("backup").c_str()), 0);
+        ASSERT_TRUE(disk.FillLeaving(folder.File("filler"), 4096));
+        for (const std::string& path : {folder.path, state, folder.File("filler")}) ASSERT_TRUE(GiveToPlayer(path));
+        if (setup.readOnlyFolder) ASSERT_EQ(chmod(folder.path.c_str(), 0555), 0);
+
+        testing::internal::CaptureStderr();
+        const int outcome = AsPlayer(folder.path, [&] {
+            KpGlfwGame host;
+            int full = host.SaveState(String(longer.c_str()));
+            bool kept = folder.Read(".briskostate") == "old highscores";
+            int roomy = truncate("filler", 0) == 0 ? host.SaveState(String(longer.c_str())) : -9;
+            return (kept ? 0 : 100) - 10 * full - roomy;
+        });
+        const std::string told = testing::internal::GetCapturedStderr();
+        EXPECT_EQ(outcome, 20) << "tens: minus the full disk's save's result; ones: minus the next; 100: the old "
+                                  "state changed";
+        EXPECT_EQ(folder.Read(".briskostate"), longer);
+        EXPECT_EQ(told, "Vantaroo: cannot save " + state + ": No space left on device\nVantaroo: saved " + state +
+                            " again\n");
+        EXPECT_TRUE(Leftovers(folder).empty());
+    }
 }
 
 // A failing save is told once with its path and reason, and so is the
