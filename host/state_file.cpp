@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -68,10 +69,20 @@ bool ReserveRoom(int descriptor, off_t length, off_t needed) {
     return false;
 }
 
+// A write past the file size limit is cut short where the limit is, which
+// in place would leave the new state's start over the old one's.
+bool WithinSizeLimit(size_t size) {
+    rlimit limit;
+    if (getrlimit(RLIMIT_FSIZE, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY || size <= limit.rlim_cur) return true;
+    errno = EFBIG;
+    return false;
+}
+
 // Overwrites the file where it is: the new bytes first, then the length.
 // A kill between the two leaves a shorter new state followed by the rest of
 // the old one; there is no rename to make the change whole.
 int WriteInPlace(const std::string& target, const std::string& bytes) {
+    if (!WithinSizeLimit(bytes.size())) return -2;
     int descriptor = open(target.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
     if (descriptor < 0) return -1;
     struct stat now;

@@ -8,7 +8,6 @@
 
 #include <fcntl.h>
 
-#include <csignal>
 #include <cstring>
 #include <filesystem>
 #include <functional>
@@ -146,22 +145,29 @@ TEST_F(StateFile, TwoInstancesSavingAtOnceNeverMixTheirStates) {
     EXPECT_TRUE(Leftovers(folder).empty());
 }
 
-TEST_F(StateFile, FullDiskKeepsTheOldState) {
-    ASSERT_EQ(host.SaveState(String("old highscores")), 0);
-    pid_t child = fork();
-    if (child == 0) {
-        // A file size limit stands in for a full disk, even for root.
-        std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit{4, 4};
-        setrlimit(RLIMIT_FSIZE, &limit);
-        _exit(-host.SaveState(String("a much longer new state")));
+// A file size limit the player set (ulimit -f) fails a longer save with a
+// short write, through the scratch file and in place alike: the old state
+// stays whole and the game goes on, the signal for the limit aside.
+TEST_F(StateFile, FileSizeLimitKeepsTheOldStateAndTheGame) {
+    for (bool hardLinked : {false, true}) {
+        SCOPED_TRACE(hardLinked ? "in place" : "scratch file");
+        ASSERT_EQ(host.SaveState(String("old highscores")), 0);
+        if (hardLinked) {
+            ASSERT_EQ(link(".briskostate", "backup"), 0);
+        }
+        pid_t child = fork();
+        if (child == 0) {
+            rlimit limit{4, 4};
+            setrlimit(RLIMIT_FSIZE, &limit);
+            _exit(-host.SaveState(String("a much longer new state")));
+        }
+        int status = 0;
+        waitpid(child, &status, 0);
+        ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
+        EXPECT_EQ(WEXITSTATUS(status), 2) << "a short write reports -2";
+        EXPECT_EQ(folder.Read(".briskostate"), "old highscores");
+        EXPECT_TRUE(Leftovers(folder).empty()) << "no scratch file is left behind";
     }
-    int status = 0;
-    waitpid(child, &status, 0);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 2) << "a short write reports -2";
-    EXPECT_EQ(folder.Read(".briskostate"), "old highscores");
-    EXPECT_TRUE(Leftovers(folder).empty()) << "no scratch file is left behind";
 }
 
 // A save that died leaves its scratch file; where the pid repeats (a PID
@@ -303,6 +309,7 @@ TEST_F(StateFile, BindMountedStateIsSaved) {
     if (WEXITSTATUS(status) == 100) GTEST_SKIP() << "no bind mount allowed here";
     EXPECT_EQ(WEXITSTATUS(status), 0) << "SaveState gave " << -WEXITSTATUS(status);
     EXPECT_EQ(outside.Read("state"), "new highscores");
+    EXPECT_TRUE(Leftovers(folder).empty()) << "the scratch file the rename could not land is gone";
 }
 
 // A small file system of its own over `folder`, seen by this process and
@@ -359,10 +366,14 @@ TEST(FullDisk, KeepsTheOldStateWholeUntilThereIsRoom) {
         SmallDisk disk(folder.path);
         if (!disk.mounted) GTEST_SKIP() << "no file system of its own may be mounted here: " << std::strerror(errno);
         const std::string state = folder.Write(".briskostate", "old highscores");
-        if (setup.hardLinked) ASSERT_EQ(link(state.c_str(), folder.File("backup").c_str()), 0);
+        if (setup.hardLinked) {
+            ASSERT_EQ(link(state.c_str(), folder.File("backup").c_str()), 0);
+        }
         ASSERT_TRUE(disk.FillLeaving(folder.File("filler"), 4096));
         for (const std::string& path : {folder.path, state, folder.File("filler")}) ASSERT_TRUE(GiveToPlayer(path));
-        if (setup.readOnlyFolder) ASSERT_EQ(chmod(folder.path.c_str(), 0555), 0);
+        if (setup.readOnlyFolder) {
+            ASSERT_EQ(chmod(folder.path.c_str(), 0555), 0);
+        }
 
         testing::internal::CaptureStderr();
         const int outcome = AsPlayer(folder.path, [&] {
