@@ -1,4 +1,5 @@
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -62,8 +63,10 @@ String KpGlfwGame::LoadState() {
 }
 
 // A state file that is there but cannot be read is kept: it may hold scores
-// the game started without.
+// the game started without. A state past the player's file size limit fails
+// to save like one the disk has no room for, instead of ending the game.
 int KpGlfwGame::SaveState(String state) {
+    std::signal(SIGXFSZ, SIG_IGN);
     int result = StateUnreadable() ? -1 : ReplaceFileContent(kStateFile, state.ToUtf8());
     ReportSave(result, errno);
     return result;

@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -51,17 +52,44 @@ bool PlaceRefused(int error) {
            error == EWOULDBLOCK;
 }
 
-// Overwrites the file where it is. The room for the longer state is taken
-// first, so a full disk fails before the old bytes are touched.
+// Takes the room a longer state needs past the end of the file without
+// making the file longer, so that a full disk fails before the old bytes
+// are touched and a kill before the write leaves them exactly as they were.
+// A file system that cannot hold room that way gets the file made longer,
+// and cut back to the old length when even that fails.
+bool ReserveRoom(int descriptor, off_t length, off_t needed) {
+    if (needed <= length) return true;
+    if (fallocate(descriptor, FALLOC_FL_KEEP_SIZE, length, needed - length) == 0) return true;
+    if (errno != EOPNOTSUPP) return false;
+    errno = posix_fallocate(descriptor, length, needed - length);
+    if (errno == 0) return true;
+    int error = errno;
+    if (ftruncate(descriptor, length) != 0) error = errno;
+    errno = error;
+    return false;
+}
+
+// A write past the file size limit is cut short where the limit is, which
+// in place would leave the new state's start over the old one's.
+bool WithinSizeLimit(size_t size) {
+    rlimit limit;
+    if (getrlimit(RLIMIT_FSIZE, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY || size <= limit.rlim_cur) return true;
+    errno = EFBIG;
+    return false;
+}
+
+// Overwrites the file where it is: the new bytes first, then the length.
+// A kill between the two leaves a shorter new state followed by the rest of
+// the old one; there is no rename to make the change whole.
 int WriteInPlace(const std::string& target, const std::string& bytes) {
+    if (!WithinSizeLimit(bytes.size())) return -2;
     int descriptor = open(target.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
     if (descriptor < 0) return -1;
     struct stat now;
     int result = 0;
     if (fstat(descriptor, &now) != 0) {
         result = -1;
-    } else if (static_cast<off_t>(bytes.size()) > now.st_size &&
-               (errno = posix_fallocate(descriptor, now.st_size, bytes.size() - now.st_size)) != 0) {
+    } else if (!ReserveRoom(descriptor, now.st_size, static_cast<off_t>(bytes.size()))) {
         result = errno == ENOSPC || errno == EFBIG ? -2 : -1;
     } else if (!WriteAll(descriptor, bytes) || ftruncate(descriptor, bytes.size()) != 0 || fsync(descriptor) != 0) {
         result = -2;

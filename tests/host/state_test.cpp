@@ -8,14 +8,15 @@
 
 #include <fcntl.h>
 
-#include <csignal>
+#include <cstring>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "host/kp_glfw_game.h"
 #include "tests/host/temp_folder.h"
-#include "tests/support/root_file_powers.h"
+#include "tests/support/as_player.h"
 
 namespace {
 
@@ -52,21 +53,29 @@ TEST_F(StateFile, ReadsUtf16WithByteOrderMark) {
     EXPECT_EQ(host.LoadState().ToUtf8(), "12");
 }
 
-// Saving in a child held to file modes as anybody but root is; its exit
-// status is minus the save's result (100 when it could not be held).
-int SaveAsOwner(KpGlfwGame& host, const char* state) {
+// Runs `body` in a forked child working in `folder` as the player; gives
+// its exit status, or -1 when the child could not become the player or did
+// not exit.
+int AsPlayer(const std::string& folder, const std::function<int()>& body) {
+    constexpr int kNoPlayer = 255;
     pid_t child = fork();
-    if (child == 0) _exit(DropRootsFilePowers() ? -host.SaveState(String(state)) : 100);
+    if (child == 0) _exit(chdir(folder.c_str()) == 0 && BecomePlayer() ? body() : kNoPlayer);
     int status = 0;
     waitpid(child, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return WIFEXITED(status) && WEXITSTATUS(status) != kNoPlayer ? WEXITSTATUS(status) : -1;
 }
 
-// The names in the folder besides the state file: scratch files left over.
+// Gives what SaveState gave as the player, or -100 when it could not run.
+int SaveAsPlayer(KpGlfwGame& host, const std::string& folder, const char* state) {
+    int status = AsPlayer(folder, [&] { return -host.SaveState(String(state)); });
+    return status < 0 ? -100 : -status;
+}
+
+// Scratch files left over in the folder.
 std::vector<std::string> Leftovers(const TempFolder& folder) {
     std::vector<std::string> names;
     for (const auto& entry : std::filesystem::directory_iterator(folder.path)) {
-        if (entry.path().filename() != ".briskostate") names.push_back(entry.path().filename());
+        if (entry.path().extension() == ".new") names.push_back(entry.path().filename());
     }
     return names;
 }
@@ -75,17 +84,6 @@ mode_t ModeOf(const std::string& path) {
     struct stat status {};
     stat(path.c_str(), &status);
     return status.st_mode & 07777;
-}
-
-// A state file its owner made read-only stays as it is, as it would if the
-// game opened it for writing.
-TEST_F(StateFile, ReadOnlyStateIsKept) {
-    ASSERT_EQ(host.SaveState(String("old highscores")), 0);
-    ASSERT_EQ(chmod(".briskostate", 0444), 0);
-    EXPECT_EQ(SaveAsOwner(host, "new"), 1) << "SaveState gave -1";
-    EXPECT_EQ(folder.Read(".briskostate"), "old highscores");
-    EXPECT_EQ(ModeOf(".briskostate"), 0444u);
-    EXPECT_TRUE(Leftovers(folder).empty());
 }
 
 // Dotfiles kept in a synced folder and linked into place stay links; the
@@ -147,31 +145,29 @@ TEST_F(StateFile, TwoInstancesSavingAtOnceNeverMixTheirStates) {
     EXPECT_TRUE(Leftovers(folder).empty());
 }
 
-TEST_F(StateFile, FullDiskKeepsTheOldState) {
-    ASSERT_EQ(host.SaveState(String("old highscores")), 0);
-    pid_t child = fork();
-    if (child == 0) {
-        // A file size limit stands in for a full disk, even for root.
-        std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit{4, 4};
-        setrlimit(RLIMIT_FSIZE, &limit);
-        _exit(-host.SaveState(String("a much longer new state")));
+// A file size limit the player set (ulimit -f) fails a longer save with a
+// short write, through the scratch file and in place alike: the old state
+// stays whole and the game goes on, the signal for the limit aside.
+TEST_F(StateFile, FileSizeLimitKeepsTheOldStateAndTheGame) {
+    for (bool hardLinked : {false, true}) {
+        SCOPED_TRACE(hardLinked ? "in place" : "scratch file");
+        ASSERT_EQ(host.SaveState(String("old highscores")), 0);
+        if (hardLinked) {
+            ASSERT_EQ(link(".briskostate", "backup"), 0);
+        }
+        pid_t child = fork();
+        if (child == 0) {
+            rlimit limit{4, 4};
+            setrlimit(RLIMIT_FSIZE, &limit);
+            _exit(-host.SaveState(String("a much longer new state")));
+        }
+        int status = 0;
+        waitpid(child, &status, 0);
+        ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
+        EXPECT_EQ(WEXITSTATUS(status), 2) << "a short write reports -2";
+        EXPECT_EQ(folder.Read(".briskostate"), "old highscores");
+        EXPECT_TRUE(Leftovers(folder).empty()) << "no scratch file is left behind";
     }
-    int status = 0;
-    waitpid(child, &status, 0);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 2) << "a short write reports -2";
-    EXPECT_EQ(folder.Read(".briskostate"), "old highscores");
-    EXPECT_TRUE(Leftovers(folder).empty()) << "no scratch file is left behind";
-}
-
-// A state file the player cannot read, left by another user say, once made
-// the game start afresh and replace it, scores and all, at the first save.
-TEST_F(StateFile, UnreadableStateIsKeptRatherThanReplaced) {
-    folder.Write(".briskostate", "another user's highscores");
-    ASSERT_EQ(chmod(folder.File(".briskostate").c_str(), 0), 0);
-    EXPECT_EQ(SaveAsOwner(host, "new"), 1) << "SaveState gave -1";
-    EXPECT_EQ(folder.Read(".briskostate"), "another user's highscores");
 }
 
 // A save that died leaves its scratch file; where the pid repeats (a PID
@@ -215,17 +211,70 @@ TEST_F(StateFile, HardLinkedStateStaysLinked) {
     EXPECT_EQ(folder.Read(".briskostate"), "new highscores");
 }
 
-// A shared game folder the player may not write, holding a state file the
-// player may: the plain write saves, so the save does too.
-TEST_F(StateFile, WritableFileInAReadOnlyFolderIsSaved) {
-    folder.Write(".briskostate", "old");
-    ASSERT_EQ(chmod(".briskostate", 0666), 0);
-    ASSERT_EQ(chmod(folder.path.c_str(), 0555), 0);
-    int result = SaveAsOwner(host, "new highscores");
-    chmod(folder.path.c_str(), 0755);
-    EXPECT_EQ(result, 0) << "SaveState gave " << -result;
-    EXPECT_EQ(folder.Read(".briskostate"), "new highscores");
-    EXPECT_TRUE(Leftovers(folder).empty());
+// How a state file and its folder are set up for the player, and whether
+// the player's save lands or keeps the old state.
+struct PlayerSetup {
+    const char* name;
+    mode_t folderMode;    // the player's folder
+    bool playersFile;     // else root's, as a sudo run leaves it
+    mode_t fileMode;
+    bool saved;           // in place where the folder or owner asks for it
+};
+
+uid_t OwnerOf(const std::string& path) {
+    struct stat status {};
+    stat(path.c_str(), &status);
+    return status.st_uid;
+}
+
+// The player's save either lands with the file's owner and modes as they
+// were, or keeps the old state whole and says why once; it never leaves a
+// scratch file behind.
+void SaveAsPlayerInEach(const std::vector<PlayerSetup>& setups) {
+    for (const PlayerSetup& setup : setups) {
+        SCOPED_TRACE(setup.name);
+        TempFolder folder;
+        const std::string state = folder.Write(".briskostate", "old highscores");
+        ASSERT_TRUE(GiveToPlayer(folder.path));
+        ASSERT_TRUE(!setup.playersFile || GiveToPlayer(state));
+        ASSERT_EQ(chmod(state.c_str(), setup.fileMode), 0);
+        ASSERT_EQ(chmod(folder.path.c_str(), setup.folderMode), 0);
+        const uid_t owner = OwnerOf(state);
+
+        KpGlfwGame host;
+        testing::internal::CaptureStderr();
+        const int result = SaveAsPlayer(host, folder.path, "new highscores");
+        const std::string told = testing::internal::GetCapturedStderr();
+        ASSERT_NE(result, -100) << "could not become the player";
+        EXPECT_EQ(result, setup.saved ? 0 : -1);
+        EXPECT_EQ(folder.Read(".briskostate"), setup.saved ? "new highscores" : "old highscores");
+        EXPECT_EQ(told, setup.saved ? "" : "Vantaroo: cannot save " + state + ": Permission denied\n");
+        EXPECT_EQ(ModeOf(state), setup.fileMode);
+        EXPECT_EQ(OwnerOf(state), owner);
+        EXPECT_TRUE(Leftovers(folder).empty());
+    }
+}
+
+// Files of the player's own: one made read-only or unreadable is kept as
+// it would be if the game opened it for writing; one the player may write
+// in a folder the player may not (a shared game folder) is written in place.
+TEST(PlayersSave, OfTheirOwnFilesFollowsTheModes) {
+    SaveAsPlayerInEach({
+        {"read-only file", 0755, true, 0444, false},
+        {"unreadable file", 0755, true, 0, false},
+        {"writable file in a read-only folder", 0555, true, 0644, true},
+    });
+}
+
+// A file root left in the player's folder (a sudo run): the player's own
+// folder would let a rename replace it, but a file the player may not write
+// stays, and one anybody may write is written in place and stays root's.
+TEST(PlayersSave, OfAFileRootLeftFollowsItsModes) {
+    if (geteuid() != 0) GTEST_SKIP() << "only root can leave a file of another user in the player's folder";
+    SaveAsPlayerInEach({
+        {"root's file the player may not write", 0755, false, 0644, false},
+        {"root's file anybody may write", 0755, false, 0666, true},
+    });
 }
 
 // A save by another user (a sudo run) leaves the file its owner had.
@@ -260,6 +309,88 @@ TEST_F(StateFile, BindMountedStateIsSaved) {
     if (WEXITSTATUS(status) == 100) GTEST_SKIP() << "no bind mount allowed here";
     EXPECT_EQ(WEXITSTATUS(status), 0) << "SaveState gave " << -WEXITSTATUS(status);
     EXPECT_EQ(outside.Read("state"), "new highscores");
+    EXPECT_TRUE(Leftovers(folder).empty()) << "the scratch file the rename could not land is gone";
+}
+
+// A small file system of its own over `folder`, seen by this process and
+// its children alone, gone with this object.
+class SmallDisk {
+public:
+    explicit SmallDisk(const std::string& folder) : folder(folder) {
+        mounted = unshare(CLONE_NEWNS) == 0 && mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0 &&
+                  mount("tmpfs", folder.c_str(), "tmpfs", 0, "size=64k,mode=0755") == 0;
+    }
+    ~SmallDisk() {
+        if (mounted) umount2(folder.c_str(), MNT_DETACH);
+    }
+
+    // Fills it with the file `filler` up to `room` bytes, a whole number of
+    // pages.
+    bool FillLeaving(const std::string& filler, off_t room) const {
+        int descriptor = open(filler.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        const std::string page(4096, 'f');
+        while (write(descriptor, page.data(), page.size()) == static_cast<ssize_t>(page.size())) {
+        }
+        struct stat status {};
+        bool filled = fstat(descriptor, &status) == 0 && status.st_size > room &&
+                      ftruncate(descriptor, status.st_size / 4096 * 4096 - room) == 0;
+        close(descriptor);
+        return filled;
+    }
+
+    bool mounted;
+
+private:
+    std::string folder;
+};
+
+struct DiskSetup {
+    const char* name;
+    bool hardLinked;      // written in place
+    bool readOnlyFolder;  // written in place as well
+};
+
+// A save the disk has no room for fails before it touches the old state,
+// whether it goes through a scratch file or writes the file in place; once
+// room is made the next save lands; each is told once.
+TEST(FullDisk, KeepsTheOldStateWholeUntilThereIsRoom) {
+    const std::string longer(3 * 4096, 'n');
+    const DiskSetup setups[] = {
+        {"scratch file", false, false},
+        {"hard link", true, false},
+        {"read-only folder", false, true},
+    };
+    for (const DiskSetup& setup : setups) {
+        SCOPED_TRACE(setup.name);
+        TempFolder folder;
+        SmallDisk disk(folder.path);
+        if (!disk.mounted) GTEST_SKIP() << "no file system of its own may be mounted here: " << std::strerror(errno);
+        const std::string state = folder.Write(".briskostate", "old highscores");
+        if (setup.hardLinked) {
+            ASSERT_EQ(link(state.c_str(), folder.File("backup").c_str()), 0);
+        }
+        ASSERT_TRUE(disk.FillLeaving(folder.File("filler"), 4096));
+        for (const std::string& path : {folder.path, state, folder.File("filler")}) ASSERT_TRUE(GiveToPlayer(path));
+        if (setup.readOnlyFolder) {
+            ASSERT_EQ(chmod(folder.path.c_str(), 0555), 0);
+        }
+
+        testing::internal::CaptureStderr();
+        const int outcome = AsPlayer(folder.path, [&] {
+            KpGlfwGame host;
+            int full = host.SaveState(String(longer.c_str()));
+            bool kept = folder.Read(".briskostate") == "old highscores";
+            int roomy = truncate("filler", 0) == 0 ? host.SaveState(String(longer.c_str())) : -9;
+            return (kept ? 0 : 100) - 10 * full - roomy;
+        });
+        const std::string told = testing::internal::GetCapturedStderr();
+        EXPECT_EQ(outcome, 20) << "tens: minus the full disk's save's result; ones: minus the next; 100: the old "
+                                  "state changed";
+        EXPECT_EQ(folder.Read(".briskostate"), longer);
+        EXPECT_EQ(told, "Vantaroo: cannot save " + state + ": No space left on device\nVantaroo: saved " + state +
+                            " again\n");
+        EXPECT_TRUE(Leftovers(folder).empty());
+    }
 }
 
 // A failing save is told once with its path and reason, and so is the

@@ -1,6 +1,8 @@
 // Preloaded into the program (LD_PRELOAD). Each step of writing a file whose
 // name starts with ".briskostate" is noted as a line in the file SLOW_SAVE_LOG
-// names: "open" (or "open failed") for writing, by fopen or open, "fsync", "rename" before and
+// names: "open" (or "open failed") for writing, by fopen or open, "reserve"
+// before room is taken for it, "write" before bytes are written into it at
+// a place, "truncate" before its length is set, "fsync", "rename" before and
 // "renamed" (or "rename failed") after renaming onto it, and "fsync folder"
 // when a folder is synced. Each note then waits
 // SLOW_SAVE_MILLISECONDS, so that a test can see what a save did and kill the
@@ -75,6 +77,26 @@ int open(const char* path, int flags, ...) {
     int fd = Next<int(const char*, int, ...)>("open")(path, flags, mode);
     if (IsStateFile(path) && (flags & (O_WRONLY | O_RDWR))) Note(fd >= 0 ? "open" : "open failed");
     return fd;
+}
+
+ssize_t pwrite(int fd, const void* bytes, size_t count, off_t offset) {
+    if (IsStateFile(PathOf(fd).c_str())) Note("write");
+    return Next<ssize_t(int, const void*, size_t, off_t)>("pwrite")(fd, bytes, count, offset);
+}
+
+int ftruncate(int fd, off_t length) noexcept {
+    if (IsStateFile(PathOf(fd).c_str())) Note("truncate");
+    return Next<int(int, off_t)>("ftruncate")(fd, length);
+}
+
+int fallocate(int fd, int mode, off_t offset, off_t length) {
+    if (IsStateFile(PathOf(fd).c_str())) Note("reserve");
+    return Next<int(int, int, off_t, off_t)>("fallocate")(fd, mode, offset, length);
+}
+
+int posix_fallocate(int fd, off_t offset, off_t length) {
+    if (IsStateFile(PathOf(fd).c_str())) Note("reserve");
+    return Next<int(int, off_t, off_t)>("posix_fallocate")(fd, offset, length);
 }
 
 int fsync(int fd) {

@@ -1,6 +1,7 @@
 #include "tests/reliability/started_program.h"
 
 #include <linux/capability.h>
+#include <sched.h>
 #include <sys/prctl.h>
 
 #include <fstream>
@@ -27,9 +28,37 @@ namespace {
 
 }  // namespace
 
+// The child makes the namespace and starts the program as its first
+// process, tells its pid here, and ends as the program does, so waiting for
+// the child waits until the program is gone.
+void StartedProgram::StartInPidNamespace(const Launch& launch) {
+    int told[2];
+    pidNamespaceRefused = pipe(told) != 0;
+    if (pidNamespaceRefused) return;
+    pid = fork();
+    if (pid == 0) {
+        close(told[0]);
+        pid_t started = unshare(CLONE_NEWPID) == 0 ? fork() : -1;
+        if (started == 0) Exec(launch);
+        bool written = write(told[1], &started, sizeof started) == sizeof started;
+        int status = 0;
+        if (!written || started < 0 || waitpid(started, &status, 0) != started) _exit(122);
+        if (WIFSIGNALED(status)) kill(getpid(), WTERMSIG(status));
+        _exit(WEXITSTATUS(status));
+    }
+    close(told[1]);
+    if (read(told[0], &program, sizeof program) != sizeof program) program = -1;
+    close(told[0]);
+    pidNamespaceRefused = program < 0;
+}
+
 StartedProgram::StartedProgram(const Launch& launch) : output(launch.output) {
     e2e::KeepDisplayOpen();
-    pid = fork();
+    if (launch.ownPidNamespace) {
+        StartInPidNamespace(launch);
+        return;
+    }
+    pid = program = fork();
     if (pid == 0) Exec(launch);
 }
 
@@ -46,7 +75,7 @@ int StartedProgram::ExitStatus(double seconds) {
 
 void StartedProgram::Kill() {
     if (pid <= 0) return;
-    kill(pid, SIGKILL);
+    kill(program > 0 ? program : pid, SIGKILL);
     waitpid(pid, nullptr, 0);
     pid = 0;
 }

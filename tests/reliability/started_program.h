@@ -20,6 +20,9 @@ struct Launch {
     // Root may write anywhere; this takes that power away, so folder modes
     // hold for the program as they do for anybody else.
     bool withoutRootsWritePower = false;
+    // As in a sandbox: the program is the first process of a PID namespace
+    // of its own, so every start with this has the same pid.
+    bool ownPidNamespace = false;
 };
 
 // The real program in a window under Xvfb, started as `launch` says and
@@ -36,9 +39,15 @@ public:
     int ExitStatus(double seconds = 30);
     void Kill();
     std::string Output() const;
+    // True when no PID namespace could be made for it; it never ran.
+    bool PidNamespaceRefused() const { return pidNamespaceRefused; }
 
 private:
-    pid_t pid = 0;
+    void StartInPidNamespace(const Launch& launch);
+
+    pid_t pid = 0;      // the child this process waits for
+    pid_t program = 0;  // the program itself, which is that child unless in a PID namespace
+    bool pidNamespaceRefused = false;
     std::string output;
 };
 

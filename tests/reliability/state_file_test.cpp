@@ -62,8 +62,8 @@ TEST(StateFile, DamagedOrHugeIsKeptUntilTheGameSavesAndNeverStopsIt) {
             EXPECT_TRUE(folder.Read(".briskostate") == fault.bytes) << "unchanged by the start";
         }
 
-        std::string saved = fault.folder ? "open\nfsync\nrename\nrename failed\n"
-                                   : "open\nfsync\nrename\nrenamed\nfsync folder\n";
+        std::string saved = fault.folder ? "open\ntruncate\nwrite\nfsync\nrename\nrename failed\n"
+                                         : "open\ntruncate\nwrite\nfsync\nrename\nrenamed\nfsync folder\n";
         EXPECT_TRUE(LeaveUntil(5, [&] { return logs.Read("steps.log") == saved; })) << logs.Read("steps.log");
         EXPECT_TRUE(e2e::NewUser::IsTitle(ShotWhen("state-" + fault.name + "-saved", 5, e2e::NewUser::IsTitle)));
         EXPECT_EQ(End(program, Ending::kF4), 0);

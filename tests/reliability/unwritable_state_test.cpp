@@ -6,7 +6,7 @@
 
 #include "host/kp_glfw_game.h"
 #include "tests/host/temp_folder.h"
-#include "tests/support/root_file_powers.h"
+#include "tests/support/as_player.h"
 
 namespace {
 
@@ -21,7 +21,7 @@ TEST(UnwritableFolder, SaveStateReportsMinusOneAndTheOldStateStays) {
     pid_t child = fork();
     if (child == 0) {
         KpGlfwGame host;
-        bool held = DropRootsFilePowers() && chdir(folder.path.c_str()) == 0;
+        bool held = chdir(folder.path.c_str()) == 0 && BecomePlayer();
         bool loads = held && host.LoadState().ToUtf8() == "old highscores";
         _exit(loads ? -host.SaveState(String("new highscores")) : 100);
     }
