@@ -1,5 +1,6 @@
 #include "host/state_file.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/resource.h>
@@ -100,6 +101,20 @@ int WriteInPlace(const std::string& target, const std::string& bytes) {
     return result;
 }
 
+// True when this process holds the lock on the file open at `descriptor`
+// and `name` still names that file; errno is EWOULDBLOCK when another
+// process holds it or the name has moved on (its owner renamed it).
+bool LockedUnderItsName(int descriptor, const std::string& name) {
+    if (flock(descriptor, LOCK_EX | LOCK_NB) != 0) return false;
+    struct stat opened, named;
+    if (fstat(descriptor, &opened) == 0 && lstat(name.c_str(), &named) == 0 && opened.st_ino == named.st_ino &&
+        opened.st_dev == named.st_dev) {
+        return true;
+    }
+    errno = EWOULDBLOCK;
+    return false;
+}
+
 // Opens this process's scratch file beside `target`, locked for as long as
 // it is open. A scratch file left by a save that died is taken over; one
 // another live save holds (a repeated pid in another PID namespace) is left
@@ -107,20 +122,42 @@ int WriteInPlace(const std::string& target, const std::string& bytes) {
 int OpenScratch(const std::string& scratch) {
     int descriptor = open(scratch.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0666);
     if (descriptor < 0) return -1;
-    struct stat opened, named;
-    bool ours = flock(descriptor, LOCK_EX | LOCK_NB) == 0;
+    if (LockedUnderItsName(descriptor, scratch) && ftruncate(descriptor, 0) == 0) return descriptor;
     int error = errno;
-    // The name may have moved on since the open: its owner renamed it.
-    if (ours && (fstat(descriptor, &opened) != 0 || lstat(scratch.c_str(), &named) != 0 ||
-                 opened.st_ino != named.st_ino || opened.st_dev != named.st_dev)) {
-        ours = false;
-        error = EWOULDBLOCK;
-    }
-    if (ours && ftruncate(descriptor, 0) == 0) return descriptor;
-    if (ours) error = errno;
     close(descriptor);
     errno = error;
     return -1;
+}
+
+// "<state name>.<digits>.new": a scratch name any run may have left.
+bool IsScratchName(const std::string& name, const std::string& stateName) {
+    const std::string ending = ".new";
+    std::size_t first = stateName.size() + 1;
+    if (name.size() <= first + ending.size() || name.compare(0, first, stateName + ".") != 0 ||
+        name.compare(name.size() - ending.size(), ending.size(), ending) != 0) {
+        return false;
+    }
+    std::size_t digits = name.size() - first - ending.size();
+    return name.find_first_not_of("0123456789", first) == first + digits;
+}
+
+// Scratch files of saves that died under other pids would pile up beside
+// the state file; one a live save holds stays.
+void RemoveDeadScratchFiles(const std::string& target) {
+    std::string folder = FolderOf(target);
+    if (folder.empty()) folder = "/";
+    std::string stateName = target.substr(target.rfind('/') + 1);
+    DIR* listing = opendir(folder.c_str());
+    if (!listing) return;
+    while (const dirent* entry = readdir(listing)) {
+        if (!IsScratchName(entry->d_name, stateName)) continue;
+        std::string scratch = folder + "/" + entry->d_name;
+        int descriptor = open(scratch.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        if (descriptor < 0) continue;
+        if (LockedUnderItsName(descriptor, scratch)) unlink(scratch.c_str());
+        close(descriptor);
+    }
+    closedir(listing);
 }
 
 // The scratch file takes on what the player set up on the old one: owner,
@@ -169,7 +206,10 @@ int ReplaceFileContent(const std::string& path, const std::string& bytes) {
 
     int result = ReplaceThroughScratch(target, bytes, exists ? &old : nullptr);
     if (result == -1 && PlaceRefused(errno)) return WriteInPlace(target, bytes);
-    if (result == 0) SyncFolder(target);
+    if (result == 0) {
+        SyncFolder(target);
+        RemoveDeadScratchFiles(target);
+    }
     return result;
 }
 

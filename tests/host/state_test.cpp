@@ -203,6 +203,25 @@ TEST_F(StateFile, ScratchFileWithOurPidNeverBlocksASave) {
     EXPECT_EQ(folder.Read(scratch), "a live save's state");
 }
 
+// Saves that died under other pids leave scratch files that no later run
+// would take over; the next save clears them. One a live save holds, and
+// names that only look alike, stay.
+TEST_F(StateFile, ScratchFilesOfDeadSavesAreCleared) {
+    for (const char* name : {".briskostate.17.new", ".briskostate.4194304.new", ".briskostate.23.new",
+                             ".briskostate.new", ".briskostate.1a.new", "notes.17.new"}) {
+        folder.Write(name, "half a state");
+    }
+    int held = open(".briskostate.23.new", O_RDONLY);
+    ASSERT_EQ(flock(held, LOCK_EX), 0);
+    ASSERT_EQ(host.SaveState(String("saved")), 0);
+    close(held);
+    std::vector<std::string> left = Leftovers(folder);
+    std::sort(left.begin(), left.end());
+    EXPECT_EQ(left, (std::vector<std::string>{".briskostate.1a.new", ".briskostate.23.new", ".briskostate.new",
+                                              "notes.17.new"}));
+    EXPECT_EQ(folder.Read(".briskostate"), "saved");
+}
+
 TEST_F(StateFile, HardLinkedStateStaysLinked) {
     folder.Write(".briskostate", "old");
     ASSERT_EQ(link(".briskostate", "backup-name"), 0);
