@@ -1,5 +1,7 @@
 #include "native/audio/gxtk_audio.h"
 
+#include <unistd.h>
+
 #include <cstdlib>
 
 #include "runtime/errors.h"
@@ -8,15 +10,21 @@ gxtkAudio* gxtkAudio::audio;
 
 namespace {
 
+// The process that opened the device. A forked child has the device's
+// memory but none of its mixing threads, whose locks may be held for good
+// there: the child leaves the device alone.
+pid_t deviceOwner;
+
 // Every way the program ends goes through exit() or the end of main, so
 // one handler closes the device on all of them.
 void CloseAtExit() {
-    if (gxtkAudio::audio) gxtkAudio::audio->Close();
+    if (gxtkAudio::audio && getpid() == deviceOwner) gxtkAudio::audio->Close();
 }
 
 }  // namespace
 
 gxtkAudio::gxtkAudio() : device(nullptr), context(nullptr), channels{} {
+    deviceOwner = getpid();
     static const bool closesAtExit = std::atexit(CloseAtExit) == 0;
     (void)closesAtExit;
     gc_assign(audio, this);

@@ -123,7 +123,8 @@ TEST_F(AudioOutput, WithoutADeviceTheProgramRunsSilently) {
 }
 
 // However the program ends, the device is closed on the way out, the tune's
-// worker first, and the end is not held up by it.
+// worker first, and the end is not held up by it. A forked child that exits
+// leaves its parent's device alone.
 TEST_F(AudioOutput, EveryEndClosesTheDevice) {
     Tone tune;
     tune.seconds = 0.4;
@@ -133,7 +134,7 @@ TEST_F(AudioOutput, EveryEndClosesTheDevice) {
         const char* end;
         int status;
     };
-    for (Case c : {Case{"return", 0}, Case{"quiet", 0}, Case{"fatal", 255}}) {
+    for (Case c : {Case{"return", 0}, Case{"quiet", 0}, Case{"fatal", 255}, Case{"forked", 0}}) {
         std::string errors = std::string("errors-") + c.end;
         ProbeRun run = RunProbe("ALSOFT_DRIVERS=null", sound, "0", c.end, folder.File(errors));
         EXPECT_EQ(run.status, c.status) << c.end;
