@@ -1,5 +1,6 @@
 #include "host/command_line.h"
 
+#include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -9,6 +10,7 @@
 namespace {
 
 constexpr int kPlay = -1;
+constexpr int kWriteError = 1;
 constexpr int kUsageError = 2;
 
 constexpr const char* kUsage = "Usage: vantaroo [--help | --version]\n";
@@ -52,11 +54,18 @@ int Refuse(int argc, char** argv, std::FILE* err) {
     return kUsageError;
 }
 
-int Help(std::FILE* out) {
-    std::fputs(kUsage, out);
-    std::fputs(kAbout, out);
-    std::fprintf(out, "Settings, badges and highscores are kept in %s\n", StateFilePath().c_str());
-    return 0;
+// Writes an answer and closes the output: a full disk or a closed standard
+// output ends with a reason and status 1 instead of silence and 0.
+int Answer(const std::string& text, std::FILE* out, std::FILE* err) {
+    int error = std::fputs(text.c_str(), out) == EOF ? errno : 0;
+    if (std::fclose(out) != 0 && error == 0) error = errno;
+    if (error == 0) return 0;
+    std::fprintf(err, "vantaroo: cannot write to standard output: %s\n", std::strerror(error));
+    return kWriteError;
+}
+
+std::string Help() {
+    return std::string(kUsage) + kAbout + "Settings, badges and highscores are kept in " + StateFilePath() + "\n";
 }
 
 }  // namespace
@@ -64,10 +73,9 @@ int Help(std::FILE* out) {
 int AnswerCommandLine(int argc, char** argv, std::FILE* out, std::FILE* err) {
     if (argc < 2) return kPlay;
     const char* option = argv[1];
-    if (argc == 2 && Is(option, "-h", "--help")) return Help(out);
+    if (argc == 2 && Is(option, "-h", "--help")) return Answer(Help(), out, err);
     if (argc == 2 && Is(option, "-V", "--version")) {
-        std::fprintf(out, "vantaroo %s\n", VANTAROO_VERSION);
-        return 0;
+        return Answer(std::string("vantaroo ") + VANTAROO_VERSION + "\n", out, err);
     }
     return Refuse(argc, argv, err);
 }

@@ -88,13 +88,14 @@ std::string ReadFile(const std::string& path) {
 }
 
 // Runs the program from the shell with `before` in front (variables to set
-// or unset) and the given arguments, in a scratch folder.
-Ran RunProgram(const std::string& before, const std::string& arguments) {
+// or unset) and the given arguments, in a scratch folder; `output` redirects
+// its standard output elsewhere than the file read back.
+Ran RunProgram(const std::string& before, const std::string& arguments, const std::string& output = "") {
     char folder[] = "/tmp/vantaroo-command-line-XXXXXX";
     if (!mkdtemp(folder)) return {};
     std::string dir = folder;
     std::string command = "cd " + dir + " && " + before + " timeout 20 " PROGRAM " " + arguments + " >" + dir +
-                          "/out 2>" + dir + "/err";
+                          "/out 2>" + dir + "/err " + output;
     int status = std::system(command.c_str());
     Ran ran{WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadFile(dir + "/out"), ReadFile(dir + "/err")};
     std::error_code leftOver;
@@ -133,6 +134,27 @@ TEST(Program, AnswersItsOptionsWithoutOpeningAWindow) {
         } else {
             EXPECT_EQ(ran.err, "") << c.arguments;
         }
+    }
+}
+
+// An answer that never reached its reader is a failure, told on standard
+// error like other command-line programs tell it.
+TEST(Program, FailsWhenItsAnswerCannotBeWritten) {
+    const struct {
+        const char* arguments;
+        const char* output;
+        const char* reason;
+    } cases[] = {
+        {"--help", ">/dev/full", "No space left on device"},
+        {"--version", ">/dev/full", "No space left on device"},
+        {"--help", ">&-", "Bad file descriptor"},
+        {"-V", ">&-", "Bad file descriptor"},
+    };
+    for (const auto& c : cases) {
+        Ran ran = RunProgram("env -u DISPLAY -u WAYLAND_DISPLAY", c.arguments, c.output);
+        EXPECT_EQ(ran.status, 1) << c.arguments << c.output;
+        EXPECT_EQ(ran.err, std::string("vantaroo: cannot write to standard output: ") + c.reason + "\n")
+            << c.arguments << c.output;
     }
 }
 
