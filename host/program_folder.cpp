@@ -17,12 +17,22 @@ bool IsRunnableFile(const std::string& path) {
     return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) && access(path.c_str(), X_OK) == 0;
 }
 
+// The folders a shell searches for a bare command name: PATH, or the
+// system's default path when PATH is unset.
+std::string SearchFolders() {
+    if (const char* folders = std::getenv("PATH")) return folders;
+    std::size_t size = confstr(_CS_PATH, nullptr, 0);
+    if (size == 0) return {};
+    std::string folders(size, '\0');
+    confstr(_CS_PATH, folders.data(), size);
+    folders.resize(size - 1);
+    return folders;
+}
+
 // The file a shell runs for a bare command name: the first runnable one in
-// the PATH folders, an empty entry meaning the current folder.
+// the search folders, an empty entry meaning the current folder.
 std::string SearchPath(const char* command) {
-    const char* folders = std::getenv("PATH");
-    if (!folders) return {};
-    std::string list = folders;
+    std::string list = SearchFolders();
     for (std::size_t start = 0; start <= list.size();) {
         std::size_t end = list.find(':', start);
         if (end == std::string::npos) end = list.size();
@@ -42,10 +52,21 @@ std::string CommandPath(const char* command) {
     return SearchPath(command);
 }
 
+// The program itself rather than a link to it, whose folder holds none of
+// the program's files; a path that cannot be resolved is kept as given.
+std::string ResolvedPath(const std::string& path) {
+    if (path.empty()) return path;
+    char* resolved = realpath(path.c_str(), nullptr);
+    if (!resolved) return path;
+    std::string program = resolved;
+    std::free(resolved);
+    return program;
+}
+
 }  // namespace
 
 String ProgramFolder(const char* selfLink, const char* command) {
     std::string program = LinkTarget(selfLink);
-    if (program.empty()) program = CommandPath(command);
+    if (program.empty()) program = ResolvedPath(CommandPath(command));
     return SystemText(program.empty() ? CurrentFolder() : FolderOf(program));
 }

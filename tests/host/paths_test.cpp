@@ -83,7 +83,7 @@ TEST(ProgramFolder, FallsBackToTheCommandThenTheCurrentFolder) {
     } cases[] = {
         {"/opt/vantaroo/vantaroo", "/opt/vantaroo"},
         {"build/vantaroo", here + "/build"},
-        {"./vantaroo", here + "/."},
+        {"./no-such-vantaroo", here + "/."},
         {nullptr, here},
     };
     for (const auto& c : cases) {
@@ -91,23 +91,58 @@ TEST(ProgramFolder, FallsBackToTheCommandThenTheCurrentFolder) {
     }
 }
 
-// A bare command name is where the shell found it: the first runnable file
-// of that name along PATH.
-TEST(ProgramFolder, FindsABareCommandAlongThePath) {
-    TempFolder root;
-    for (const char* folder : {"empty", "plain", "runnable"}) std::filesystem::create_directory(root.File(folder));
-    std::ofstream(root.File("plain/vantaroo")) << "not runnable";
-    std::ofstream(root.File("runnable/vantaroo")) << "runnable";
-    std::filesystem::permissions(root.File("runnable/vantaroo"), std::filesystem::perms::owner_all);
+// The folder ProgramFolder gives for `command` without the kernel's link,
+// with PATH set to `path`, or unset when it is null.
+std::string FolderFoundAlong(const char* path, const std::string& command) {
     const char* saved = std::getenv("PATH");
     const std::string before = saved ? saved : "";
-    const std::string path = root.File("empty") + ":" + root.File("plain") + ":" + root.File("runnable");
-    setenv("PATH", path.c_str(), 1);
-    std::string found = SystemBytes(ProgramFolder("/nonexistent/exe", "vantaroo"));
-    std::string unknown = SystemBytes(ProgramFolder("/nonexistent/exe", "not-there"));
+    if (path) {
+        setenv("PATH", path, 1);
+    } else {
+        unsetenv("PATH");
+    }
+    std::string found = SystemBytes(ProgramFolder("/nonexistent/exe", command.c_str()));
     setenv("PATH", before.c_str(), 1);
-    EXPECT_EQ(found, root.File("runnable"));
-    EXPECT_EQ(unknown, CurrentFolder());
+    return found;
+}
+
+// A bare command name is where the shell found it: the first runnable file
+// of that name along PATH, not a plain file or a folder of that name.
+TEST(ProgramFolder, FindsABareCommandAlongThePath) {
+    TempFolder root;
+    for (const char* folder : {"empty", "plain", "folder", "runnable"}) {
+        std::filesystem::create_directory(root.File(folder));
+    }
+    std::ofstream(root.File("plain/vantaroo")) << "not runnable";
+    std::filesystem::create_directory(root.File("folder/vantaroo"));
+    std::ofstream(root.File("runnable/vantaroo")) << "runnable";
+    std::filesystem::permissions(root.File("runnable/vantaroo"), std::filesystem::perms::owner_all);
+    const std::string path =
+        root.File("empty") + ":" + root.File("plain") + ":" + root.File("folder") + ":" + root.File("runnable");
+    EXPECT_EQ(FolderFoundAlong(path.c_str(), "vantaroo"), root.File("runnable"));
+    EXPECT_EQ(FolderFoundAlong(path.c_str(), "not-there"), CurrentFolder());
+}
+
+// A command that is a link to the program gives the program's folder, where
+// its files are; without PATH the search goes where a shell's goes.
+TEST(ProgramFolder, FindsTheProgramItselfAsAShellWould) {
+    TempFolder root;
+    for (const char* folder : {"game", "bin"}) std::filesystem::create_directory(root.File(folder));
+    std::ofstream(root.File("game/vantaroo")) << "runnable";
+    std::filesystem::permissions(root.File("game/vantaroo"), std::filesystem::perms::owner_all);
+    std::filesystem::create_symlink("../game/vantaroo", root.File("bin/vantaroo"));
+    const std::string game = std::filesystem::canonical(root.File("game")).string();
+    const std::string bin = root.File("bin");
+    const struct {
+        const char* path;
+        std::string command;
+        std::string folder;
+    } cases[] = {
+        {bin.c_str(), "vantaroo", game},
+        {bin.c_str(), bin + "/vantaroo", game},
+        {nullptr, "sh", std::filesystem::canonical("/bin/sh").parent_path().string()},
+    };
+    for (const auto& c : cases) EXPECT_EQ(FolderFoundAlong(c.path, c.command), c.folder) << c.command;
 }
 
 }  // namespace
