@@ -1,5 +1,6 @@
 #include "host/kp_glfw_game.h"
 
+#include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
 
@@ -70,6 +71,27 @@ void KpGlfwGame::SetSwapInterval(int interval) {
     if (interval >= 0) glfw2::SwapInterval(interval);
 }
 
+namespace {
+
+// Starts `arguments[0]`, found along PATH, with every signal at its default
+// and none blocked, whatever the game set for itself (saves ignore SIGXFSZ,
+// for one); false when it could not be started.
+bool SpawnWithDefaultSignals(pid_t* child, char* const arguments[]) {
+    sigset_t all, none;
+    sigfillset(&all);
+    sigemptyset(&none);
+    posix_spawnattr_t attributes;
+    if (posix_spawnattr_init(&attributes) != 0) return false;
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK);
+    posix_spawnattr_setsigdefault(&attributes, &all);
+    posix_spawnattr_setsigmask(&attributes, &none);
+    bool started = posix_spawnp(child, arguments[0], nullptr, &attributes, arguments, environ) == 0;
+    posix_spawnattr_destroy(&attributes);
+    return started;
+}
+
+}  // namespace
+
 // The URL goes to the desktop's opener as one argument, without a shell, so
 // nothing in it is run as a command.
 void KpGlfwGame::OpenUrl(String url) {
@@ -77,7 +99,7 @@ void KpGlfwGame::OpenUrl(String url) {
     char program[] = "xdg-open";
     char* arguments[] = {program, address.data(), nullptr};
     pid_t child;
-    if (posix_spawnp(&child, program, nullptr, nullptr, arguments, environ) != 0) return;
+    if (!SpawnWithDefaultSignals(&child, arguments)) return;
     std::thread([child] { waitpid(child, nullptr, 0); }).detach();
 }
 

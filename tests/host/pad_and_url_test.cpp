@@ -1,8 +1,12 @@
 #include <gtest/gtest.h>
+#include <pthread.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <chrono>
+#include <csignal>
 #include <cstdlib>
+#include <string>
 #include <thread>
 
 #include "host/kp_glfw_game.h"
@@ -73,23 +77,49 @@ TEST(PadLayout, EachLayoutBButtonAloneBecomesItsFrameworkButton) {
     }
 }
 
-TEST(HostServices, UrlReachesTheOpenerAsOneArgumentWithoutAShell) {
-    TempFolder folder;
-    std::string opener = folder.Write("xdg-open", "#!/bin/sh\nprintf '%s|%s' \"$#\" \"$1\" > \"$(dirname \"$0\")/opened\"\n");
-    chmod(opener.c_str(), 0755);
+// Opens `url` with the opener put in `folder`, which comes first along PATH
+// for the while, and gives what the opener wrote to `report` there.
+std::string OpenWithStandIn(const TempFolder& folder, const std::string& url, const char* report) {
     const std::string oldPath = std::getenv("PATH");
     setenv("PATH", (folder.path + ":" + oldPath).c_str(), 1);
-
-    const std::string url = "https://example.org/a b;touch " + folder.path + "/owned$(id)";
     KpGlfwGame host;
     host.OpenUrl(String(url.c_str()));
-    for (int wait = 0; wait < 50 && folder.Read("opened").empty(); ++wait) {
+    for (int wait = 0; wait < 50 && folder.Read(report).empty(); ++wait) {
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
     }
     setenv("PATH", oldPath.c_str(), 1);
-    EXPECT_EQ(folder.Read("opened"), "1|" + url);
+    return folder.Read(report);
+}
+
+TEST(HostServices, UrlReachesTheOpenerAsOneArgumentWithoutAShell) {
+    TempFolder folder;
+    std::string opener =
+        folder.Write("xdg-open", "#!/bin/sh\nprintf '%s|%s' \"$#\" \"$1\" > \"$(dirname \"$0\")/opened\"\n");
+    chmod(opener.c_str(), 0755);
+    const std::string url = "https://example.org/a b;touch " + folder.path + "/owned$(id)";
+    EXPECT_EQ(OpenWithStandIn(folder, url, "opened"), "1|" + url);
     struct stat info;
     EXPECT_NE(stat(folder.File("owned").c_str(), &info), 0);
+}
+
+// The browser owes nothing to the game's own signal settings: saves ignore
+// SIGXFSZ and a thread may block signals, yet the opener starts with every
+// signal at its default and none blocked.
+TEST(HostServices, OpenerStartsWithDefaultSignals) {
+    TempFolder folder;
+    ASSERT_EQ(symlink(SIGNAL_PROBE, folder.File("xdg-open").c_str()), 0);
+    struct sigaction ignore {}, before {};
+    ignore.sa_handler = SIG_IGN;
+    sigaction(SIGXFSZ, &ignore, &before);
+    sigset_t blocked, mask;
+    sigemptyset(&blocked);
+    sigaddset(&blocked, SIGUSR1);
+    pthread_sigmask(SIG_BLOCK, &blocked, &mask);
+
+    std::string signals = OpenWithStandIn(folder, folder.File("signals"), "signals");
+    pthread_sigmask(SIG_SETMASK, &mask, nullptr);
+    sigaction(SIGXFSZ, &before, nullptr);
+    EXPECT_EQ(signals, "ignored:\nblocked:\n");
 }
 
 TEST(HostServices, DateFillsAsManyFieldsAsAsked) {
