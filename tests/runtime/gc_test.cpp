@@ -253,3 +253,27 @@ TEST_F(CollectorTest, AnObjectWhoseConstructorThrowsLeavesTheLiveLists) {
     ValidateLists();
     EXPECT_EQ(gc_alloced_bytes, 0);
 }
+
+// The flush destroys a swept object in a block the next allocation of its
+// size takes again; an object built there whose constructor throws is a live
+// one all the same, and leaves the live list and counts.
+TEST_F(CollectorTest, AnObjectWhoseConstructorThrowsInAFlushedBlockLeavesTheLiveLists) {
+    static_assert(sizeof(Refusing) == sizeof(Object));
+    Object* swept = new Object;
+    gc_collect_all();
+    gc_collect_all();
+    ASSERT_TRUE(IsOn(&gc_free_list, swept));
+    int alloced = gc_alloced_bytes;
+
+    EXPECT_THROW(new Refusing(0), int);
+    // Counted first: lists that still hold the released block cannot be walked.
+    ASSERT_EQ(gc_free_bytes, 0);
+    ASSERT_EQ(gc_alloced_bytes, alloced);
+    ValidateLists();
+    EXPECT_EQ(gc_find_live(swept), nullptr) << "the block went back to the cache";
+
+    Object* next = new Object;
+    EXPECT_EQ(next, swept) << "the block is handed out once more";
+    ValidateLists();
+    EXPECT_TRUE(IsOn(&gc_unmarked_list, next));
+}
