@@ -1,3 +1,6 @@
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -15,10 +18,12 @@ namespace {
 
 const char* const kStateFile = "./.briskostate";
 
+// Opened without waiting, so that a FIFO in the file's place with nobody
+// writing into it does not stop the save.
 bool StateUnreadable() {
-    FILE* file = std::fopen(kStateFile, "rb");
-    if (!file) return errno != ENOENT;
-    std::fclose(file);
+    int descriptor = open(kStateFile, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (descriptor < 0) return errno != ENOENT;
+    close(descriptor);
     return false;
 }
 

@@ -26,15 +26,32 @@ std::string FollowLinks(std::string path) {
     return path;
 }
 
-bool WriteAll(int descriptor, const std::string& bytes) {
+// Writes all of `bytes`: each at its place from the start of the file, or
+// one after another where the file has no places, as a FIFO. A write that
+// takes none of them and names no error means no room, as far as a save
+// can tell.
+bool WriteBytes(int descriptor, const std::string& bytes, bool atPlaces) {
     size_t done = 0;
     while (done < bytes.size()) {
-        ssize_t written = pwrite(descriptor, bytes.data() + done, bytes.size() - done, done);
+        const char* rest = bytes.data() + done;
+        size_t left = bytes.size() - done;
+        ssize_t written = atPlaces ? pwrite(descriptor, rest, left, done) : write(descriptor, rest, left);
         if (written < 0 && errno == EINTR) continue;
+        if (written == 0) errno = ENOSPC;
         if (written <= 0) return false;
         done += written;
     }
-    return fsync(descriptor) == 0;
+    return true;
+}
+
+bool WriteAll(int descriptor, const std::string& bytes) {
+    return WriteBytes(descriptor, bytes, true) && fsync(descriptor) == 0;
+}
+
+void CloseKeepingErrno(int descriptor) {
+    int error = errno;
+    close(descriptor);
+    errno = error;
 }
 
 // The rename is only lasting once the folder that holds the name is on disk
@@ -55,19 +72,12 @@ bool PlaceRefused(int error) {
 
 // Takes the room a longer state needs past the end of the file without
 // making the file longer, so that a full disk fails before the old bytes
-// are touched and a kill before the write leaves them exactly as they were.
-// A file system that cannot hold room that way gets the file made longer,
-// and cut back to the old length when even that fails.
+// are touched. A file system that cannot hold room that way gets the write
+// without it: making the file longer first would leave a kill before the
+// write with the old bytes followed by zeros.
 bool ReserveRoom(int descriptor, off_t length, off_t needed) {
     if (needed <= length) return true;
-    if (fallocate(descriptor, FALLOC_FL_KEEP_SIZE, length, needed - length) == 0) return true;
-    if (errno != EOPNOTSUPP) return false;
-    errno = posix_fallocate(descriptor, length, needed - length);
-    if (errno == 0) return true;
-    int error = errno;
-    if (ftruncate(descriptor, length) != 0) error = errno;
-    errno = error;
-    return false;
+    return fallocate(descriptor, FALLOC_FL_KEEP_SIZE, length, needed - length) == 0 || errno == EOPNOTSUPP;
 }
 
 // A write past the file size limit is cut short where the limit is, which
@@ -79,25 +89,60 @@ bool WithinSizeLimit(size_t size) {
     return false;
 }
 
+// How long an in-place save waits for another one to finish: far longer
+// than a save takes, short enough that a program keeping the lock for good
+// does not stop the game.
+constexpr int kLockTries = 400;
+constexpr useconds_t kLockPauseMicroseconds = 5000;
+
+// Takes the file's lock for this save alone. A file system that keeps no
+// locks gets the write without one; EWOULDBLOCK when another process held
+// it all the while.
+bool LockForWriting(int descriptor) {
+    for (int tries = 1;; ++tries) {
+        if (flock(descriptor, LOCK_EX | LOCK_NB) == 0 || errno != EWOULDBLOCK) return true;
+        if (tries == kLockTries) return false;
+        usleep(kLockPauseMicroseconds);
+    }
+}
+
 // Overwrites the file where it is: the new bytes first, then the length.
 // A kill between the two leaves a shorter new state followed by the rest of
-// the old one; there is no rename to make the change whole.
+// the old one; there is no rename to make the change whole. Saves in place
+// take turns on the file's lock, so two at once never mix their bytes; a
+// save through a scratch file needs no turn, as it never writes into the
+// file another one has open but renames a whole new one over its name.
 int WriteInPlace(const std::string& target, const std::string& bytes) {
     if (!WithinSizeLimit(bytes.size())) return -2;
     int descriptor = open(target.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
     if (descriptor < 0) return -1;
     struct stat now;
     int result = 0;
-    if (fstat(descriptor, &now) != 0) {
+    if (!LockForWriting(descriptor) || fstat(descriptor, &now) != 0) {
         result = -1;
     } else if (!ReserveRoom(descriptor, now.st_size, static_cast<off_t>(bytes.size()))) {
         result = errno == ENOSPC || errno == EFBIG ? -2 : -1;
     } else if (!WriteAll(descriptor, bytes) || ftruncate(descriptor, bytes.size()) != 0 || fsync(descriptor) != 0) {
         result = -2;
     }
-    int error = errno;
-    close(descriptor);
-    errno = error;
+    CloseKeepingErrno(descriptor);
+    return result;
+}
+
+// A device (/dev/null) or a FIFO another program reads takes the bytes as a
+// plain write gives them: a rename would put a regular file in its place,
+// and it has no room to reserve nor length to set. A FIFO nobody reads
+// fails the save (ENXIO) rather than stopping the game until somebody does.
+int WritePlainly(const std::string& target, const std::string& bytes) {
+    int descriptor = open(target.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+    if (descriptor < 0) return -1;
+    int result = 0;
+    if (fcntl(descriptor, F_SETFL, fcntl(descriptor, F_GETFL) & ~O_NONBLOCK) != 0) {
+        result = -1;
+    } else if (!WriteBytes(descriptor, bytes, false)) {
+        result = -2;
+    }
+    CloseKeepingErrno(descriptor);
     return result;
 }
 
@@ -115,18 +160,42 @@ bool LockedUnderItsName(int descriptor, const std::string& name) {
     return false;
 }
 
+int CloseFailing(int descriptor) {
+    CloseKeepingErrno(descriptor);
+    return -1;
+}
+
+// A regular file with no other name, which this save may cut and write.
+bool OnlyNameOfAFile(int descriptor) {
+    struct stat status;
+    return fstat(descriptor, &status) == 0 && S_ISREG(status.st_mode) && status.st_nlink == 1;
+}
+
+// Makes the scratch file anew, locked. Another save that makes it first
+// holds it: EWOULDBLOCK.
+int CreateScratch(const std::string& scratch) {
+    int descriptor = open(scratch.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    if (descriptor < 0) {
+        if (errno == EEXIST) errno = EWOULDBLOCK;
+        return -1;
+    }
+    return LockedUnderItsName(descriptor, scratch) ? descriptor : CloseFailing(descriptor);
+}
+
 // Opens this process's scratch file beside `target`, locked for as long as
 // it is open. A scratch file left by a save that died is taken over; one
 // another live save holds (a repeated pid in another PID namespace) is left
-// alone and the open fails with EWOULDBLOCK.
+// alone and the open fails with EWOULDBLOCK. A name that also links another
+// file (a snapshot tool's hard link) is removed and made anew, so that file
+// keeps what it holds.
 int OpenScratch(const std::string& scratch) {
     int descriptor = open(scratch.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0666);
     if (descriptor < 0) return -1;
-    if (LockedUnderItsName(descriptor, scratch) && ftruncate(descriptor, 0) == 0) return descriptor;
-    int error = errno;
+    if (!LockedUnderItsName(descriptor, scratch)) return CloseFailing(descriptor);
+    if (OnlyNameOfAFile(descriptor)) return ftruncate(descriptor, 0) == 0 ? descriptor : CloseFailing(descriptor);
+    if (unlink(scratch.c_str()) != 0) return CloseFailing(descriptor);
     close(descriptor);
-    errno = error;
-    return -1;
+    return CreateScratch(scratch);
 }
 
 // "<state name>.<digits>.new": a scratch name any run may have left.
@@ -142,7 +211,8 @@ bool IsScratchName(const std::string& name, const std::string& stateName) {
 }
 
 // Scratch files of saves that died under other pids would pile up beside
-// the state file; one a live save holds stays.
+// the state file; one a live save holds stays. NFSv4 locks only a file open
+// for writing.
 void RemoveDeadScratchFiles(const std::string& target) {
     std::string folder = FolderOf(target);
     if (folder.empty()) folder = "/";
@@ -152,7 +222,7 @@ void RemoveDeadScratchFiles(const std::string& target) {
     while (const dirent* entry = readdir(listing)) {
         if (!IsScratchName(entry->d_name, stateName)) continue;
         std::string scratch = folder + "/" + entry->d_name;
-        int descriptor = open(scratch.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        int descriptor = open(scratch.c_str(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
         if (descriptor < 0) continue;
         if (LockedUnderItsName(descriptor, scratch)) unlink(scratch.c_str());
         close(descriptor);
@@ -201,6 +271,9 @@ int ReplaceFileContent(const std::string& path, const std::string& bytes) {
     struct stat old;
     bool exists = stat(target.c_str(), &old) == 0;
     if (exists && faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) return -1;
+    // A folder in the file's place fails at the rename and is told so; any
+    // other file that is not a regular one is written plainly.
+    if (exists && !S_ISREG(old.st_mode) && !S_ISDIR(old.st_mode)) return WritePlainly(target, bytes);
     // Another name for the same file would keep the old state after a rename.
     if (exists && S_ISREG(old.st_mode) && old.st_nlink > 1) return WriteInPlace(target, bytes);
 

@@ -10,7 +10,9 @@
 // permission bits, and a file its owner may not write is not replaced.
 // Where no scratch file can stand in (a folder that may not be written, a
 // file mounted on its own, an owner that cannot be kept) the file is
-// written where it is, as a plain write would.
+// written where it is, as a plain write would, one save at a time. A
+// device or FIFO in the file's place (a link to /dev/null) stays what it is
+// and gets the bytes as a plain write gives them.
 // Returns 0; -1 when the file cannot be replaced; -2 when the bytes could not
 // all be written. On failure errno tells why.
 int ReplaceFileContent(const std::string& path, const std::string& bytes);

@@ -4,10 +4,12 @@
 #include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <sys/wait.h>
 
 #include <fcntl.h>
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <functional>
@@ -69,6 +71,22 @@ int AsPlayer(const std::string& folder, const std::function<int()>& body) {
 int SaveAsPlayer(KpGlfwGame& host, const std::string& folder, const char* state) {
     int status = AsPlayer(folder, [&] { return -host.SaveState(String(state)); });
     return status < 0 ? -100 : -status;
+}
+
+// Gives what SaveState gave in a forked child working in `folder`, as the
+// player or as this process's user, or -100 when it could not run; a save
+// that hangs is cut short after ten seconds.
+int SaveInChild(const std::string& folder, const char* state, bool asPlayer) {
+    pid_t child = fork();
+    if (child == 0) {
+        alarm(10);
+        KpGlfwGame host;
+        bool ready = chdir(folder.c_str()) == 0 && (!asPlayer || BecomePlayer());
+        _exit(ready ? -host.SaveState(String(state)) : 100);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    return WIFEXITED(status) && WEXITSTATUS(status) != 100 ? -WEXITSTATUS(status) : -100;
 }
 
 // Scratch files left over in the folder.
@@ -230,6 +248,86 @@ TEST_F(StateFile, HardLinkedStateStaysLinked) {
     EXPECT_EQ(folder.Read(".briskostate"), "new highscores");
 }
 
+// A snapshot tool's hard link on the scratch name (cp -al, rsnapshot) ties
+// it to another of the player's files: that file stays as it was, and the
+// state gets a file of its own with no second name.
+TEST_F(StateFile, ScratchNameLinkedToAnotherFileLeavesThatFileAlone) {
+    folder.Write(".briskostate", "old");
+    folder.Write("notes", "the player's notes");
+    const std::string scratch = ".briskostate." + std::to_string(getpid()) + ".new";
+    ASSERT_EQ(link("notes", scratch.c_str()), 0);
+    ASSERT_EQ(host.SaveState(String("new highscores")), 0);
+    EXPECT_EQ(folder.Read("notes"), "the player's notes");
+    EXPECT_EQ(folder.Read(".briskostate"), "new highscores");
+    struct stat status {};
+    ASSERT_EQ(stat(".briskostate", &status), 0);
+    EXPECT_EQ(status.st_nlink, 1u) << "later saves go through a scratch file again";
+    EXPECT_TRUE(Leftovers(folder).empty());
+}
+
+// A state sent somewhere that is no regular file (a device such as
+// /dev/null, a FIFO another program reads) takes the bytes as a plain write
+// gives them and stays what it is: nothing is renamed over it and the save
+// reports no failure.
+TEST(StateThatIsNoRegularFile, TakesTheBytesAndStaysWhatItIs) {
+    enum class Sink { kDevNull, kNullDeviceNode, kFifo };
+    struct Case {
+        const char* name;
+        Sink sink;
+        bool byPlayer;  // else by this process's user, root in CI
+    };
+    const Case cases[] = {
+        {"/dev/null, by the player", Sink::kDevNull, true},
+        {"a node of the null device, by root", Sink::kNullDeviceNode, false},
+        {"a node of the null device, by the player", Sink::kNullDeviceNode, true},
+        {"a FIFO with a reader, by root", Sink::kFifo, false},
+        {"a FIFO with a reader, by the player", Sink::kFifo, true},
+    };
+    for (const Case& setup : cases) {
+        SCOPED_TRACE(setup.name);
+        if (setup.sink == Sink::kNullDeviceNode && geteuid() != 0) continue;
+        TempFolder folder;
+        std::string sink = folder.File("sink");
+        if (setup.sink == Sink::kDevNull) sink = "/dev/null";
+        if (setup.sink == Sink::kNullDeviceNode) {
+            ASSERT_EQ(mknod(sink.c_str(), S_IFCHR | 0666, makedev(1, 3)), 0);
+        }
+        if (setup.sink == Sink::kFifo) {
+            ASSERT_EQ(mkfifo(sink.c_str(), 0666), 0);
+        }
+        ASSERT_TRUE(setup.sink == Sink::kDevNull || GiveToPlayer(sink));
+        ASSERT_TRUE(GiveToPlayer(folder.path));
+        std::filesystem::create_symlink(sink, folder.File(".briskostate"));
+        const mode_t kind = std::filesystem::is_fifo(sink) ? S_IFIFO : S_IFCHR;
+        const int reader = kind == S_IFIFO ? open(sink.c_str(), O_RDONLY | O_NONBLOCK) : -1;
+        ASSERT_TRUE(kind != S_IFIFO || reader >= 0);
+
+        testing::internal::CaptureStderr();
+        const int result = SaveInChild(folder.path, "new highscores", setup.byPlayer);
+        const std::string told = testing::internal::GetCapturedStderr();
+        EXPECT_EQ(result, 0);
+        EXPECT_EQ(told, "");
+        struct stat status {};
+        ASSERT_EQ(lstat(sink.c_str(), &status), 0);
+        EXPECT_EQ(status.st_mode & S_IFMT, kind) << "still what it was";
+        if (reader >= 0) {
+            char received[64] = {};
+            EXPECT_EQ(std::string(received, std::max<ssize_t>(read(reader, received, sizeof received), 0)),
+                      "new highscores");
+            close(reader);
+        }
+        EXPECT_TRUE(std::filesystem::is_symlink(folder.File(".briskostate")));
+        EXPECT_TRUE(Leftovers(folder).empty());
+    }
+}
+
+// A FIFO nobody reads fails the save instead of stopping the game.
+TEST_F(StateFile, FifoNobodyReadsFailsTheSave) {
+    ASSERT_EQ(mkfifo(".briskostate", 0666), 0);
+    EXPECT_EQ(SaveInChild(folder.path, "new highscores", false), -1);
+    EXPECT_TRUE(std::filesystem::is_fifo(".briskostate"));
+}
+
 // How a state file and its folder are set up for the player, and whether
 // the player's save lands or keeps the old state.
 struct PlayerSetup {
@@ -296,17 +394,39 @@ TEST(PlayersSave, OfAFileRootLeftFollowsItsModes) {
     });
 }
 
-// A save by another user (a sudo run) leaves the file its owner had.
-TEST_F(StateFile, ReplacedFileKeepsItsOwnerAndGroup) {
-    if (geteuid() != 0) GTEST_SKIP() << "only root can give a file to another user";
-    folder.Write(".briskostate", "old");
-    ASSERT_EQ(chown(".briskostate", 65534, 65534), 0);
-    ASSERT_EQ(host.SaveState(String("new")), 0);
-    struct stat status {};
-    ASSERT_EQ(stat(".briskostate", &status), 0);
-    EXPECT_EQ(status.st_uid, 65534u);
-    EXPECT_EQ(status.st_gid, 65534u);
-    EXPECT_EQ(folder.Read(".briskostate"), "new");
+// A save leaves the file with the owner and group it had, whichever of the
+// two differs from the saver's: root's save (a sudo run) gives them back,
+// and a player who may not give the file its group (a shared games group
+// the player is not in) writes it in place.
+TEST(ReplacedFile, KeepsItsOwnerAndGroup) {
+    if (geteuid() != 0) GTEST_SKIP() << "only root can give a file to another user or group";
+    struct Owners {
+        const char* name;
+        uid_t uid;
+        gid_t gid;
+        bool byPlayer;  // else by root
+    };
+    const Owners cases[] = {
+        {"another user and that user's group, by root", 65534, 65534, false},
+        {"another user and another group, by root", 65534, 100, false},
+        {"root and the games group, by root", 0, 60, false},
+        {"another user and root's group, by root", 65534, 0, false},
+        {"the player and the games group, by the player", ThePlayer().uid, 60, true},
+    };
+    for (const Owners& owners : cases) {
+        SCOPED_TRACE(owners.name);
+        TempFolder folder;
+        const std::string state = folder.Write(".briskostate", "old");
+        ASSERT_TRUE(GiveToPlayer(folder.path));
+        ASSERT_EQ(chown(state.c_str(), owners.uid, owners.gid), 0);
+        ASSERT_EQ(SaveInChild(folder.path, "new", owners.byPlayer), 0);
+        struct stat status {};
+        ASSERT_EQ(stat(state.c_str(), &status), 0);
+        EXPECT_EQ(status.st_uid, owners.uid);
+        EXPECT_EQ(status.st_gid, owners.gid);
+        EXPECT_EQ(folder.Read(".briskostate"), "new");
+        EXPECT_TRUE(Leftovers(folder).empty());
+    }
 }
 
 // A one-file bind mount, as containers give: a rename onto it cannot land.
@@ -410,6 +530,88 @@ TEST(FullDisk, KeepsTheOldStateWholeUntilThereIsRoom) {
                             " again\n");
         EXPECT_TRUE(Leftovers(folder).empty());
     }
+}
+
+// Starts the player's save of `state` in `folder` in a process of its own,
+// which waits until the write end of `go` is closed.
+pid_t StartSaveAsPlayer(const std::string& folder, const std::string& state, const int go[2]) {
+    pid_t child = fork();
+    if (child == 0) {
+        close(go[1]);
+        char byte;
+        KpGlfwGame host;
+        bool ready = chdir(folder.c_str()) == 0 && BecomePlayer() && read(go[0], &byte, 1) == 0;
+        _exit(ready ? -host.SaveState(String(state.c_str())) : 100);
+    }
+    return child;
+}
+
+// Two instances saving in place at once, a long state and a short one,
+// take turns: each save succeeds and the file ends as one whole state,
+// never the bytes of one over the other's or cut to the wrong length.
+TEST(InPlaceSaves, AtOnceNeverMixTheirBytes) {
+    const std::string states[2] = {std::string(3000, 'A'), std::string(1000, 'B')};
+    const DiskSetup setups[] = {
+        {"hard link", true, false},
+        {"read-only folder", false, true},
+    };
+    for (const DiskSetup& setup : setups) {
+        SCOPED_TRACE(setup.name);
+        TempFolder folder;
+        const std::string state = folder.Write(".briskostate", "old highscores");
+        if (setup.hardLinked) {
+            ASSERT_EQ(link(state.c_str(), folder.File("backup").c_str()), 0);
+        }
+        for (const std::string& path : {folder.path, state}) ASSERT_TRUE(GiveToPlayer(path));
+        if (setup.readOnlyFolder) {
+            ASSERT_EQ(chmod(folder.path.c_str(), 0555), 0);
+        }
+        int mixed = 0;
+        std::string example;
+        for (int trial = 0; trial < 100; ++trial) {
+            int go[2];
+            ASSERT_EQ(pipe(go), 0);
+            const pid_t savers[2] = {StartSaveAsPlayer(folder.path, states[0], go),
+                                     StartSaveAsPlayer(folder.path, states[1], go)};
+            close(go[0]);
+            close(go[1]);
+            for (pid_t saver : savers) {
+                int status = 0;
+                waitpid(saver, &status, 0);
+                EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "every save succeeds";
+            }
+            const std::string saved = folder.Read(".briskostate");
+            if (saved == states[0] || saved == states[1]) continue;
+            ++mixed;
+            example = std::to_string(saved.size()) + " bytes, " +
+                      std::to_string(std::count(saved.begin(), saved.end(), 'A')) + " of them 'A', " +
+                      std::to_string(std::count(saved.begin(), saved.end(), 'B')) + " 'B'";
+        }
+        EXPECT_EQ(mixed, 0) << "of 100 trials left neither state, the last " << example;
+        EXPECT_TRUE(Leftovers(folder).empty());
+    }
+}
+
+// A program that keeps a lock on the state file for good makes an in-place
+// save fail after a while instead of stopping the game; the old state stays
+// and the next save once the lock is gone lands.
+TEST_F(StateFile, LockKeptForGoodFailsAnInPlaceSave) {
+    folder.Write(".briskostate", "old highscores");
+    ASSERT_EQ(link(".briskostate", "backup"), 0);
+    const int held = open(".briskostate", O_RDONLY);
+    ASSERT_EQ(flock(held, LOCK_EX), 0);
+    testing::internal::CaptureStderr();
+    const int whileHeld = host.SaveState(String("new highscores"));
+    const std::string kept = folder.Read(".briskostate");
+    close(held);
+    const int afterwards = host.SaveState(String("new highscores"));
+    const std::string told = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(whileHeld, -1);
+    EXPECT_EQ(kept, "old highscores");
+    EXPECT_EQ(afterwards, 0);
+    EXPECT_EQ(folder.Read(".briskostate"), "new highscores");
+    EXPECT_EQ(told, "Vantaroo: cannot save " + folder.path + "/.briskostate: Resource temporarily unavailable\n"
+                    "Vantaroo: saved " + folder.path + "/.briskostate again\n");
 }
 
 // A failing save is told once with its path and reason, and so is the

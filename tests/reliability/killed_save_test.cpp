@@ -35,6 +35,9 @@ struct SavePath {
     bool hardLinked;
     std::string oldState;
     const char* saved;  // the last steps of a save
+    // Settings for the slow_save library that make the file system lack
+    // something.
+    std::vector<std::string> fileSystem{};
 };
 
 bool Noted(const TempFolder& logs, const std::string& steps) {
@@ -89,10 +92,11 @@ void KillAtEachStep(const SavePath& path, std::initializer_list<KillPoint> point
         if (path.hardLinked) {
             ASSERT_EQ(link(folder.File(".briskostate").c_str(), folder.File("backup").c_str()), 0);
         }
+        std::vector<std::string> environment = SlowSaves(logs.File("steps.log"), kStepMilliseconds);
+        environment.insert(environment.end(), path.fileSystem.begin(), path.fileSystem.end());
         {
-            StartedProgram program({.folder = folder.path,
-                                    .output = logs.File("output.txt"),
-                                    .environment = SlowSaves(logs.File("steps.log"), kStepMilliseconds)});
+            StartedProgram program(
+                {.folder = folder.path, .output = logs.File("output.txt"), .environment = environment});
             WaitUntilStarted(program);
             e2e::OtherWindow other;
             ASSERT_TRUE(e2e::WaitFor(10, [&] { return Noted(logs, point.step); })) << logs.Read("steps.log");
@@ -130,6 +134,32 @@ TEST(KilledSave, InPlaceLeavesTheNewStateFirstWhenTheNewIsShorter) {
                    {{"write", Left::kOld},
                     {"truncate", Left::kNewThenTheOldTail},
                     {"truncate\nfsync", Left::kNew}});
+}
+
+// Where the file system cannot keep room past the end of a file, the save
+// in place takes none: making the file longer before the write would leave
+// a kill there with the old state followed by zeros.
+TEST(KilledSave, InPlaceWithoutRoomKeptAsideLeavesTheOldStateUntilTheWrite) {
+    const std::string whole = FirstRunState();
+    KillAtEachStep({"in place, no room kept aside", true, whole.substr(0, whole.size() / 2), kWrittenInPlace,
+                    {"SLOW_SAVE_NO_KEEP_SIZE=1"}},
+                   {{"reserve", Left::kOld}, {"write", Left::kOld}, {"truncate", Left::kNew}});
+}
+
+// Saves killed under other pids leave scratch files that the next save
+// clears, also where a lock needs a descriptor open for writing, as on
+// NFSv4 (the slow_save library refuses the others as it does).
+TEST(KilledSave, ScratchFilesOfOtherPidsAreClearedByTheNextSave) {
+    TempFolder folder, logs;
+    folder.Write(".briskostate", FirstRunState() + "old|");
+    for (const char* name : {".briskostate.17.new", ".briskostate.4194304.new"}) folder.Write(name, "half a state");
+    StartedProgram program({.folder = folder.path,
+                            .output = logs.File("output.txt"),
+                            .environment = SlowSaves(logs.File("steps.log"), 0)});
+    WaitUntilStarted(program);
+    const auto onlyTheState = [&] { return std::distance(std::filesystem::directory_iterator(folder.path), {}) == 1; };
+    EXPECT_TRUE(LeaveUntil(10, [&] { return Noted(logs, "renamed") && onlyTheState(); })) << logs.Read("steps.log");
+    EXPECT_EQ(folder.Read(".briskostate"), FirstRunState());
 }
 
 bool PidNamespacesAllowed() {

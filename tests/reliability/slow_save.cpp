@@ -1,17 +1,25 @@
 // Preloaded into the program (LD_PRELOAD). Each step of writing a file whose
 // name starts with ".briskostate" is noted as a line in the file SLOW_SAVE_LOG
-// names: "open" (or "open failed") for writing, by fopen or open, "reserve"
-// before room is taken for it, "write" before bytes are written into it at
+// names: "open" (or "open failed") to write it, by fopen or by open with
+// O_CREAT (an open that only locks a file is no step), "reserve" before
+// room is taken for it, "write" before bytes are written into it at
 // a place, "truncate" before its length is set, "fsync", "rename" before and
 // "renamed" (or "rename failed") after renaming onto it, and "fsync folder"
 // when a folder is synced. Each note then waits
 // SLOW_SAVE_MILLISECONDS, so that a test can see what a save did and kill the
-// program in the middle of a step. Other files pass untouched.
+// program in the middle of a step. A lock on such a file through a
+// descriptor not open for writing is refused with EBADF, as NFSv4 refuses
+// it. Set, SLOW_SAVE_NO_KEEP_SIZE makes room past the end of such a file
+// unavailable (EOPNOTSUPP) as on file systems without it, and
+// SLOW_SAVE_WRITES_NOTHING makes a write into it take no bytes and name no
+// error. Other files pass untouched.
 #include <dlfcn.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
@@ -75,12 +83,16 @@ int open(const char* path, int flags, ...) {
         va_end(rest);
     }
     int fd = Next<int(const char*, int, ...)>("open")(path, flags, mode);
-    if (IsStateFile(path) && (flags & (O_WRONLY | O_RDWR))) Note(fd >= 0 ? "open" : "open failed");
+    bool toWrite = (flags & O_CREAT) && (flags & O_ACCMODE) != O_RDONLY;
+    if (IsStateFile(path) && toWrite) Note(fd >= 0 ? "open" : "open failed");
     return fd;
 }
 
 ssize_t pwrite(int fd, const void* bytes, size_t count, off_t offset) {
-    if (IsStateFile(PathOf(fd).c_str())) Note("write");
+    if (IsStateFile(PathOf(fd).c_str())) {
+        Note("write");
+        if (std::getenv("SLOW_SAVE_WRITES_NOTHING")) return 0;
+    }
     return Next<ssize_t(int, const void*, size_t, off_t)>("pwrite")(fd, bytes, count, offset);
 }
 
@@ -90,13 +102,27 @@ int ftruncate(int fd, off_t length) noexcept {
 }
 
 int fallocate(int fd, int mode, off_t offset, off_t length) {
-    if (IsStateFile(PathOf(fd).c_str())) Note("reserve");
+    if (IsStateFile(PathOf(fd).c_str())) {
+        Note("reserve");
+        if ((mode & FALLOC_FL_KEEP_SIZE) && std::getenv("SLOW_SAVE_NO_KEEP_SIZE")) {
+            errno = EOPNOTSUPP;
+            return -1;
+        }
+    }
     return Next<int(int, int, off_t, off_t)>("fallocate")(fd, mode, offset, length);
 }
 
 int posix_fallocate(int fd, off_t offset, off_t length) {
     if (IsStateFile(PathOf(fd).c_str())) Note("reserve");
     return Next<int(int, off_t, off_t)>("posix_fallocate")(fd, offset, length);
+}
+
+int flock(int fd, int operation) noexcept {
+    if (IsStateFile(PathOf(fd).c_str()) && (fcntl(fd, F_GETFL) & O_ACCMODE) == O_RDONLY) {
+        errno = EBADF;
+        return -1;
+    }
+    return Next<int(int, int)>("flock")(fd, operation);
 }
 
 int fsync(int fd) {

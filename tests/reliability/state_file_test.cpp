@@ -1,4 +1,5 @@
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <random>
@@ -74,6 +75,38 @@ TEST(StateFile, DamagedOrHugeIsKeptUntilTheGameSavesAndNeverStopsIt) {
         } else {
             EXPECT_EQ(folder.Read(".briskostate"), FirstRunState());
         }
+    }
+}
+
+// A file system that takes none of the bytes of a write and names no error
+// fails the save as a full disk does, through the scratch file and in place
+// alike: the old state stays whole, no scratch file is left, and the player
+// is told why.
+TEST(StateFile, WriteThatTakesNoBytesIsToldAsNoRoom) {
+    for (bool hardLinked : {false, true}) {
+        SCOPED_TRACE(hardLinked ? "in place" : "scratch file");
+        TempFolder folder, logs;
+        const std::string oldState = FirstRunState() + "old|";
+        const std::string state = folder.Write(".briskostate", oldState);
+        if (hardLinked) {
+            ASSERT_EQ(link(state.c_str(), folder.File("backup").c_str()), 0);
+        }
+        std::vector<std::string> environment = SlowSaves(logs.File("steps.log"), 0);
+        environment.push_back("SLOW_SAVE_WRITES_NOTHING=1");
+        testing::internal::CaptureStderr();
+        {
+            StartedProgram program(
+                {.folder = folder.path, .output = logs.File("output.txt"), .environment = environment});
+            EXPECT_TRUE(e2e::NewUser::IsTitle(ShotWhen("state-takes-no-bytes", 20, e2e::NewUser::IsTitle)));
+            EXPECT_TRUE(LeaveUntil(5, [&] { return logs.Read("steps.log").find("write\n") != std::string::npos; }));
+            EXPECT_EQ(End(program, Ending::kF4), 0);
+        }
+        const std::string told = testing::internal::GetCapturedStderr();
+        EXPECT_NE(told.find("Vantaroo: cannot save " + state + ": No space left on device\n"), std::string::npos)
+            << told;
+        EXPECT_EQ(folder.Read(".briskostate"), oldState);
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path), {}), hardLinked ? 2 : 1)
+            << "no scratch file is left";
     }
 }
 
