@@ -1,21 +1,10 @@
 #include <cstdio>
 
 #include "tests/game/game_fixture.h"
-#include "tests/game/recording_renderer.h"
 
 namespace {
 
-class Shell : public GameTest {
-protected:
-    // Renders one frame through the host onto a renderer that records.
-    RecordingRenderer* Render() {
-        auto* renderer = new RecordingRenderer;
-        gc_assign(kp_app__delegate->m_graphicsDevice, static_cast<gxtkGraphics*>(renderer));
-        kp_graphics_SetGraphicsDevice(renderer);
-        host->RenderGame();
-        return renderer;
-    }
-};
+class Shell : public GameTest {};
 
 TEST_F(Shell, StartsInTheTitleModeBehindTheLoader) {
     EXPECT_EQ(app->m_GameMode, 1);
