@@ -457,8 +457,11 @@ int c_MyApp::p_OnRender() {
 
 // The 640 x 480 design grows along the window's longer side; a portrait
 // device takes the design 1.5 times larger first. The overscan margin
-// shrinks the scale but not the virtual size.
+// shrinks the scale but not the virtual size. A device with no area (a
+// minimised window) keeps the last fit, which a level may still be laid
+// out for.
 void c_MyApp::FitScreen(float width, float height) {
+    if (width <= 0 || height <= 0) return;
     float factor = height > width ? 1.5f : 1.0f;
     float sx = (width - 2 * kp_VTR_overscan) / (kp_VTR_rawscrw * factor);
     float sy = (height - 2 * kp_VTR_overscan) / (kp_VTR_rawscrh * factor);
