@@ -66,4 +66,50 @@ TEST_F(KeptLevel, TheNextLevelStandsThePlayerInsideItsWalls) {
     }
 }
 
+struct BarsCase {
+    const char* window;
+    int width, height;
+    float left, top, right, bottom;  // the level's picture
+};
+
+// Runners enter from beyond the walls, streaks fall in from above and the
+// layout falls away through the floor: of a level kept on screen, nothing
+// shows in the bars beside it, which stay in the clear colour.
+TEST_F(KeptLevel, NothingOfTheLevelShowsInTheBarsBesideIt) {
+    const BarsCase cases[] = {
+        {"wide", 1920, 1080, 240, 0, 1680, 1080},
+        {"tall", 450, 900, 0, 281.25f, 450, 618.75f},
+    };
+    for (const BarsCase& c : cases) {
+        SCOPED_TRACE(c.window);
+        StartThenResize(c.width, c.height);
+        float* fromLeft = Object(0);
+        float* fromRight = Object(1);
+        fromLeft[0] = fromRight[0] = 1;
+        fromLeft[1] = -64;
+        fromRight[1] = 640 + 64;
+        fromLeft[2] = fromRight[2] = 400;
+        fromLeft[3] = 4;
+        fromRight[3] = -4;
+        EndLevelAt(20);
+
+        int frames = 0;
+        for (; frames < 60 && app->m_Player[98] == 1; ++frames) {
+            Update();
+            std::vector<RecordingRenderer::Patch> patches = Render()->patches;
+            ASSERT_FALSE(patches.empty());
+            // The first draw is the clear over the whole window.
+            for (size_t i = 1; i < patches.size(); ++i) {
+                const RecordingRenderer::Patch& p = patches[i];
+                if (p.Empty()) continue;
+                ASSERT_GE(p.left, c.left - 0.5f) << "frame " << frames << ", draw " << i;
+                ASSERT_GE(p.top, c.top - 0.5f) << "frame " << frames << ", draw " << i;
+                ASSERT_LE(p.right, c.right + 0.5f) << "frame " << frames << ", draw " << i;
+                ASSERT_LE(p.bottom, c.bottom + 0.5f) << "frame " << frames << ", draw " << i;
+            }
+        }
+        EXPECT_GT(frames, 20) << "the layout fell for a while";
+    }
+}
+
 }  // namespace
