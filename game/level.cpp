@@ -37,12 +37,26 @@ bool InGrid(const c_MyApp& app, int x, int y) { return x >= 0 && y >= 0 && x <= 
 
 int KindAt(const c_MyApp& app, int x, int y) { return Trunc(Cell(app, x, y)[kKind]); }
 
+// The player keeps their column from one level to the next; a grid for a
+// window of another shape may end left of it, or have its floor elsewhere, so
+// the player stands on the new floor, inside the walls.
+void StandInside(c_MyApp& app) {
+    Array<float>& player = app.m_Player;
+    float rightmost = static_cast<float>(app.m_GridW - 1);
+    player[kX] = std::max(1.0f, std::min(player[kX], rightmost));
+    player[kY] = static_cast<float>(app.m_GridH - 1);
+    player[kFallSpeed] = 0;
+}
+
 void StartLevel(c_MyApp& app) {
     Array<float>& player = app.m_Player;
     player[kLevel] += 1;
     float level = player[kLevel];
     player[kBanner] = 160;
+    int lastW = app.m_GridW;
+    int lastH = app.m_GridH;
     app.SizeGrid();
+    if (app.m_GridW != lastW || app.m_GridH != lastH) StandInside(app);
     player[kCombo] = 0;
     player[kRunnerTimer] = std::max(100.0f, 240 - 20 * level);
     player[kRunnerInterval] = std::max(30.0f, 60 - 5 * level);

@@ -364,7 +364,9 @@ private:
     void ClearVirtualKeys();
     void PauseIfPlaying();
     void FitScreen(float width, float height);
+    bool LevelKept();
     void KeepLevelOnScreen(float width, float height);
+    void ClipToLevel();
     void ReplayCommands();
     bool StickHolds(int key, int player);
     bool MenuPanelOpen();

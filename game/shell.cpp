@@ -449,6 +449,7 @@ int c_MyApp::p_OnRender() {
         m_LoaderStep = 1;
     }
     FitScreen(width, height);
+    if (LevelKept()) ClipToLevel();
     ReplayCommands();
     kp_graphics_SetAlpha(0.5f);
     kp_graphics_SetColor(255, 255, 255);
@@ -457,8 +458,11 @@ int c_MyApp::p_OnRender() {
 
 // The 640 x 480 design grows along the window's longer side; a portrait
 // device takes the design 1.5 times larger first. The overscan margin
-// shrinks the scale but not the virtual size.
+// shrinks the scale but not the virtual size. A device with no area (a
+// minimised window) keeps the last fit, which a level may still be laid
+// out for.
 void c_MyApp::FitScreen(float width, float height) {
+    if (width <= 0 || height <= 0) return;
     float factor = height > width ? 1.5f : 1.0f;
     float sx = (width - 2 * kp_VTR_overscan) / (kp_VTR_rawscrw * factor);
     float sy = (height - 2 * kp_VTR_overscan) / (kp_VTR_rawscrh * factor);
@@ -476,16 +480,18 @@ void c_MyApp::FitScreen(float width, float height) {
     m_FitH = kp_VTR_jscrh = height / k;
     m_ScreenLeft = kp_VTR_overscan;
     m_ScreenTop = kp_VTR_overscan * height / width;
-    if (m_GameMode == 10 && m_LevelW > 0) KeepLevelOnScreen(width, height);
+    if (LevelKept()) KeepLevelOnScreen(width, height);
     m_Landscape = kp_VTR_jscrh <= kp_VTR_jscrw ? 1 : 0;
 }
+
+// A running level laid out for another shape of window than the last fit.
+bool c_MyApp::LevelKept() { return m_GameMode == 10 && m_LevelW > 0 && (m_LevelW != m_FitW || m_LevelH != m_FitH); }
 
 // A level laid out for another shape of window (full screen, maximised,
 // dragged narrow) keeps its virtual screen until it ends: it is scaled
 // whole into the window and centred, the rest left in the clear colour, so
 // neither wall, the floor nor the player is ever off screen.
 void c_MyApp::KeepLevelOnScreen(float width, float height) {
-    if (m_LevelW == kp_VTR_jscrw && m_LevelH == kp_VTR_jscrh) return;
     float roomW = width - 2 * kp_VTR_overscan;
     float roomH = height - 2 * kp_VTR_overscan;
     float scale = std::min(roomW / m_LevelW, roomH / m_LevelH);
@@ -494,6 +500,18 @@ void c_MyApp::KeepLevelOnScreen(float width, float height) {
     kp_VTR_jscrh = m_LevelH;
     m_ScreenLeft += (roomW - m_LevelW * scale) / 2;
     m_ScreenTop += (roomH - m_LevelH * scale) / 2;
+}
+
+// Sprites entering from beyond the walls, streaks and falling cells would
+// reach into the bars beside a kept level. Everything the frame draws is laid
+// out on the level's screen, so the whole replay keeps to it; each frame
+// starts with the scissor open over the whole device.
+void c_MyApp::ClipToLevel() {
+    float left = std::round(m_ScreenLeft);
+    float top = std::round(m_ScreenTop);
+    float right = std::round(m_ScreenLeft + m_LevelW * m_ScaleX);
+    float bottom = std::round(m_ScreenTop + m_LevelH * m_ScaleY);
+    kp_graphics_SetScissor(left, top, right - left, bottom - top);
 }
 
 void c_MyApp::ReplayCommands() {

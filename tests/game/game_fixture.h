@@ -6,6 +6,7 @@
 #include "framework/asyncevent/async_event.h"
 #include "framework/input/input.h"
 #include "game/my_app.h"
+#include "tests/game/recording_renderer.h"
 #include "tests/support/game_test_host.h"
 
 // A fresh game per test, started as the host starts it (create, then the
@@ -35,6 +36,15 @@ protected:
     // Runs updates until the loader is done.
     void FinishLoading() {
         for (int i = 0; i < 40 && app->m_LoaderStep > 0; ++i) Update();
+    }
+
+    // Renders one frame through the host onto a renderer that records.
+    RecordingRenderer* Render() {
+        auto* renderer = new RecordingRenderer;
+        gc_assign(kp_app__delegate->m_graphicsDevice, static_cast<gxtkGraphics*>(renderer));
+        kp_graphics_SetGraphicsDevice(renderer);
+        host->RenderGame();
+        return renderer;
     }
 
     void Press(int key) { host->KeyEvent(kKeyDown, key); }

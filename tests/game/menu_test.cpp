@@ -162,6 +162,44 @@ TEST_F(Menu, TablesShowTheChosenSpeed) {
     EXPECT_EQ(app->m_ScoreTable, 40) << "the Last table was drawn last";
 }
 
+struct TitleWindow {
+    const char* name;
+    int width, height;
+};
+
+// The studio logo tops the side panel, drawn over what lies below it; the
+// first table's label stands just under it and keeps clear of it, as does
+// every other text, in a window and in full screen.
+TEST_F(Menu, NoTextLiesUnderThePanelsLogo) {
+    const TitleWindow windows[] = {{"window", 640, 480}, {"larger window", 800, 600}, {"full screen", 1920, 1080}};
+    for (const TitleWindow& w : windows) {
+        SCOPED_TRACE(w.name);
+        host->width = w.width;
+        host->height = w.height;
+        Render();
+        FinishLoading();
+        Update(40);
+        std::vector<RecordingRenderer::Patch> patches = Render()->patches;
+        const gxtkSurface* logoImage = app->m_Images[93]->m_surface;
+        const gxtkSurface* fontImage = app->m_Images[app->m_FontImage]->m_surface;
+        std::vector<RecordingRenderer::Patch> logos, glyphs;
+        for (const RecordingRenderer::Patch& p : patches) {
+            if (p.image == logoImage) logos.push_back(p);
+            if (p.image == fontImage && !p.Empty()) glyphs.push_back(p);
+        }
+        ASSERT_EQ(logos.size(), 1u);
+        const RecordingRenderer::Patch& logo = logos[0];
+        int glyphsBelow = 0;
+        for (const RecordingRenderer::Patch& glyph : glyphs) {
+            EXPECT_FALSE(logo.Overlaps(glyph)) << "a glyph at " << glyph.left << "," << glyph.top << " under the logo "
+                                               << logo.left << "," << logo.top << " .. " << logo.right << ","
+                                               << logo.bottom;
+            if (glyph.left < logo.right && logo.left < glyph.right) ++glyphsBelow;
+        }
+        EXPECT_GT(glyphsBelow, 0) << "the label stands in the logo's columns";
+    }
+}
+
 TEST_F(Menu, CreditsScrollAndSkipTheEndMarker) {
     EXPECT_EQ(kp_VTR_CreditText.Length(), 57);
     EXPECT_EQ(kp_VTR_CreditText[56].ToUtf8(), "End");

@@ -1,21 +1,10 @@
 #include <cstdio>
 
 #include "tests/game/game_fixture.h"
-#include "tests/game/recording_renderer.h"
 
 namespace {
 
-class Shell : public GameTest {
-protected:
-    // Renders one frame through the host onto a renderer that records.
-    RecordingRenderer* Render() {
-        auto* renderer = new RecordingRenderer;
-        gc_assign(kp_app__delegate->m_graphicsDevice, static_cast<gxtkGraphics*>(renderer));
-        kp_graphics_SetGraphicsDevice(renderer);
-        host->RenderGame();
-        return renderer;
-    }
-};
+class Shell : public GameTest {};
 
 TEST_F(Shell, StartsInTheTitleModeBehindTheLoader) {
     EXPECT_EQ(app->m_GameMode, 1);
@@ -115,6 +104,40 @@ TEST_F(Shell, ARunningLevelStaysWholeOnScreenWhenTheWindowChanges) {
         app->m_GameMode = 1;
         Render();
     }
+}
+
+// A minimised window has no area: the last fit stays, so a level started
+// meanwhile is laid out for it, the pointer reads against it, and the
+// window's return fits as before.
+TEST_F(Shell, AWindowWithNoAreaKeepsTheLastFit) {
+    Render();
+    FinishLoading();
+    host->width = 0;
+    host->height = 0;
+    Render();
+    FinishLoading();
+    app->m_GameMode = 11;
+    Update();
+    EXPECT_FLOAT_EQ(kp_VTR_jscrw, 640);
+    EXPECT_FLOAT_EQ(kp_VTR_jscrh, 480);
+    EXPECT_EQ(app->m_GridW, 40);
+    EXPECT_EQ(app->m_GridH, 30);
+    Render();
+    host->MouseEvent(6, -1, 100, 50);
+    Update();
+    EXPECT_EQ(app->m_MouseX, 100);
+    EXPECT_EQ(app->m_MouseY, 50);
+
+    host->width = 1920;
+    host->height = 1080;
+    Render();
+    FinishLoading();
+    EXPECT_FLOAT_EQ(app->m_ScaleX, 2.25f) << "the level, kept whole";
+    EXPECT_FLOAT_EQ(app->m_ScreenLeft, 240);
+    app->p_NewLay();
+    Render();
+    EXPECT_EQ(app->m_GridW, 40) << "the next level fits the window";
+    EXPECT_EQ(app->m_GridH, 22);
 }
 
 TEST_F(Shell, SizeChangeRestartsTheLoader) {

@@ -21,8 +21,20 @@ void chunkyText(const Pen& p, const Sdf& text, float outline, float depth, Rgba 
     p.fill(upper, withAlpha(pal::white, 0.28f));
 }
 
+// Draws at three quarters of the design size about the frame's centre; the
+// drawing moves by an eighth of the frame, a whole number of pixels at every
+// factor.
+Pen threeQuarters(const Pen& p) {
+    Pen q = p;
+    q.s = p.s * 0.75f;
+    q.ox += p.fw / 8;
+    q.oy += p.fh / 8;
+    q.fw -= p.fw / 8;
+    q.fh -= p.fh / 8;
+    return q;
+}
+
 void studioLogo(const Pen& p) {
-    // compact, so it also fits the title of the 140-pixel side panel
     V2 c{128, 128};
     Sdf plate = box(c, {66, 30}, 16);
     p.fill(translated(grow(plate, 2.5f), {0, 3}), withAlpha(pal::ink, 0.5f));
@@ -77,9 +89,13 @@ void titleLogo(const Pen& p) {
 
 }  // namespace
 
+// Drawn small: centred 32 pixels below the screen's top as the title of the
+// 140-pixel side panel, it ends above the panel's first label at 60.
 Sheet studioLogoSheet() {
     Sheet s{"common/PelkLogo", 256, 256, 1, 1, nullptr};
-    s.render = [](int, int factor) { return vectorFrame(256, 256, factor, studioLogo); };
+    s.render = [](int, int factor) {
+        return vectorFrame(256, 256, factor, [](const Pen& p) { studioLogo(threeQuarters(p)); });
+    };
     return s;
 }
 
