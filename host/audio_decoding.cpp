@@ -1,15 +1,20 @@
 #include "host/audio_decoding.h"
 
 #include <cctype>
+#include <climits>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <vector>
 
 #include "host/ogg_reader.h"
+#include "runtime/gc.h"
 #include "runtime/memory.h"
 
 namespace {
+
+// A sound is handed on with its size in bytes as an int, so none is larger.
+constexpr std::uint64_t kMostSoundBytes = INT_MAX;
 
 // Reads the little-endian fields of a WAVE file and knows how many of its
 // bytes are left, so no chunk can ask for more than the file holds.
@@ -96,7 +101,7 @@ DecodedAudio DecodeWave(FILE* file) {
             if (!reader.Skip(std::uint64_t{size} + (size & 1))) return DecodedAudio();
             continue;
         }
-        if (!reader.Holds(size)) return DecodedAudio();
+        if (!reader.Holds(size) || size > kMostSoundBytes) return DecodedAudio();
         auto* samples = static_cast<unsigned char*>(kp_malloc(size ? size : 1));
         if (!reader.Bytes(samples, size)) {
             std::free(samples);
@@ -117,6 +122,7 @@ DecodedAudio DecodeOgg(FILE* file) {
     if (!reader.Opened()) return DecodedAudio();
     std::vector<short> samples;
     while (reader.Read(samples, reader.Hertz()) > 0) {
+        if (samples.size() * sizeof(short) > kMostSoundBytes) return DecodedAudio();
     }
     DecodedAudio audio;
     std::size_t bytes = samples.size() * sizeof(short);
@@ -142,5 +148,6 @@ DecodedAudio DecodeAudioFile(const std::string& systemPath) {
     if (!file) return DecodedAudio();
     DecodedAudio audio = wave ? DecodeWave(file) : DecodeOgg(file);
     std::fclose(file);
+    if (audio.samples) gc_ext_malloced(static_cast<long long>(audio.length) * audio.channels * audio.format);
     return audio;
 }

@@ -27,5 +27,6 @@ DecodedAudio DecodeWave(FILE* file);
 DecodedAudio DecodeOgg(FILE* file);
 
 // The file named in the system's bytes, decoded by its ending (".wav" or
-// ".ogg", in any case). It touches no String, so a loader thread may call it.
+// ".ogg", in any case), and reported to the collector as external memory.
+// It touches no String, so a loader thread may call it.
 DecodedAudio DecodeAudioFile(const std::string& systemPath);

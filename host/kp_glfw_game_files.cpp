@@ -88,6 +88,5 @@ unsigned char* KpGlfwGame::LoadAudioData(String path, int* length, int* channels
     *channels = audio.channels;
     *format = audio.format;
     *hertz = audio.hertz;
-    gc_ext_malloced(static_cast<long long>(audio.length) * audio.channels * audio.format);
     return audio.samples;
 }

@@ -104,14 +104,17 @@ bool IdentificationPlayable(FILE* file) {
     return PlayableLayout(channels, hertz);
 }
 
-}  // namespace
-
+// Whether the file, from where it stands, opens with the identification
+// header of a playable Vorbis stream. Cheap: it reads one page and goes
+// back to where it started.
 bool OggLooksPlayable(FILE* file) {
     long start = std::ftell(file);
     if (start < 0) return false;
     bool playable = IdentificationPlayable(file);
     return std::fseek(file, start, SEEK_SET) == 0 && playable;
 }
+
+}  // namespace
 
 OggReader::OggReader(FILE* file) {
     if (!OggLooksPlayable(file)) return;

@@ -6,11 +6,6 @@
 
 struct stb_vorbis;
 
-// Whether the file, from where it stands, opens with the identification
-// header of a playable Vorbis stream. Cheap: it reads one page and goes
-// back to where it started.
-bool OggLooksPlayable(FILE* file);
-
 // An Ogg Vorbis stream decoded a piece at a time into interleaved 16-bit
 // samples, so a long tune can start before all of it is decoded.
 class OggReader {

@@ -28,34 +28,7 @@ gxtkAudio::gxtkAudio() : device(nullptr), context(nullptr), channels{} {
     static const bool closesAtExit = std::atexit(CloseAtExit) == 0;
     (void)closesAtExit;
     gc_assign(audio, this);
-    OpenDevice();
-    // Positions only give a direction; distance never attenuates.
-    alDistanceModel(AL_NONE);
-    channels[kMusicChannel].AL_Source();
-}
-
-// "Generic Hardware" and "Generic Software" are the names other platforms'
-// OpenAL gives its devices; here they are a last try that usually fails.
-ALCdevice* gxtkAudio::OpenAnyDevice() {
-    ALCdevice* opened = alcOpenDevice(nullptr);
-    if (!opened) opened = alcOpenDevice("Generic Hardware");
-    if (!opened) opened = alcOpenDevice("Generic Software");
-    return opened;
-}
-
-void gxtkAudio::OpenDevice() {
-    device = OpenAnyDevice();
-    kpPrint(String("opening openal device"));
-    if (!device) {
-        kpPrint(String("OpenAl error: alcOpenDevice failed"));
-        return;
-    }
-    context = alcCreateContext(device, nullptr);
-    if (!context) {
-        kpPrint(String("OpenAl error: alcCreateContext failed"));
-        return;
-    }
-    if (!alcMakeContextCurrent(context)) kpPrint(String("OpenAl error: alcMakeContextCurrent failed"));
+    OpenFirstDevice();
 }
 
 gxtkAudio::~gxtkAudio() {
@@ -64,7 +37,10 @@ gxtkAudio::~gxtkAudio() {
 }
 
 // The context is made current for the deletions: another device's may be.
+// An attempt to open a device is left to itself: the end never waits for
+// the sound server.
 void gxtkAudio::Close() {
+    opener.Abandon();
     if (context) alcMakeContextCurrent(context);
     music.reset();
     if (context && !retiredMusic.empty()) alDeleteBuffers(static_cast<ALsizei>(retiredMusic.size()), retiredMusic.data());
@@ -74,11 +50,11 @@ void gxtkAudio::Close() {
         alcDestroyContext(context);
         context = nullptr;
     }
-    if (device) alcCloseDevice(device);
-    device = nullptr;
-    if (reopening.valid()) {
-        if (ALCdevice* opened = reopening.get()) alcCloseDevice(opened);
+    if (device) {
+        alcCloseDevice(device);
+        --audioDevicesOpen;
     }
+    device = nullptr;
 }
 
 // A sample that is still sounding, or waits for the device to come back,
@@ -93,6 +69,7 @@ void gxtkAudio::mark() {
 // Application suspend pauses what plays without touching the channel
 // states, so Resume knows what to restart; game-paused channels stay paused.
 int gxtkAudio::Suspend() {
+    if (lost) return 0;
     for (gxtkChannel& channel : channels) {
         if (channel.state == 1 && channel.SourceState() == AL_PLAYING) alSourcePause(channel.source);
     }
@@ -100,6 +77,7 @@ int gxtkAudio::Suspend() {
 }
 
 int gxtkAudio::Resume() {
+    if (lost) return 0;
     for (gxtkChannel& channel : channels) {
         if (channel.state == 1 && channel.SourceState() == AL_PAUSED) alSourcePlay(channel.source);
     }
@@ -125,5 +103,5 @@ gxtkChannel* gxtkAudio::Channel(int channel) {
 
 ALuint gxtkAudio::SourceOf(int channel) {
     gxtkChannel* record = Channel(channel);
-    return record ? record->AL_Source() : 0;
+    return record && !lost ? record->AL_Source() : 0;
 }

@@ -3,19 +3,22 @@
 #include <AL/alc.h>
 
 #include <chrono>
-#include <future>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "native/audio/device_opener.h"
 #include "native/audio/gxtk_channel.h"
 #include "native/audio/gxtk_music_stream.h"
 #include "runtime/kp_string.h"
 
 // The OpenAL output device: 32 effect channels (0 to 31) and the music
 // channel 32. Without a device or context every operation is harmless and
-// the game runs silently. A device lost with the sound server is opened
-// again once the server is back, and what was heard goes on.
+// the game runs silently. A device that could not be opened at the start, or
+// was lost with the sound server, is tried again while the game runs, and
+// what the game has playing is heard once there is one. No OpenAL call is
+// made without a device: one made while the library starts on the opener's
+// thread would wait for it.
 class gxtkAudio : public Object {
 public:
     static constexpr int kChannelCount = 33;
@@ -69,7 +72,8 @@ public:
     // buffers of tunes gone by.
     void UpdateMusic();
 
-    // True from the update that finds the device disconnected until one is
+    // True while there is no device: from the start until one could be
+    // opened, and from the update that finds it disconnected until one is
     // opened again.
     bool Lost() const { return lost; }
 
@@ -90,8 +94,10 @@ private:
         long long heardFrame = 0;
     };
 
-    static ALCdevice* OpenAnyDevice();
-    void OpenDevice();
+    void OpenFirstDevice();
+    // Makes a context on the device current; false, with the device
+    // closed, when that fails. `report` prints why.
+    bool Adopt(ALCdevice* opened, bool report);
     int StreamMusic(String path, int flags);
     // Streams the tune from `frame`; false when its file cannot be opened.
     bool StartStream(long long frame, bool loop);
@@ -105,7 +111,7 @@ private:
     bool Connected() const;
     void LoseDevice();
     void TryReopen();
-    void Restore(ALCdevice* opened);
+    void Restore();
     void RestoreChannel(gxtkChannel& record);
     void RestoreTune();
 
@@ -121,7 +127,8 @@ private:
 
     Tune tune;
     bool lost = false;
-    // A device being opened on a worker while the server is away.
-    std::future<ALCdevice*> reopening;
+    // A device being opened off the main thread while there is none.
+    gxtkDeviceOpener opener;
     std::chrono::steady_clock::time_point nextReopen;
+    std::chrono::milliseconds reopenPause{0};
 };

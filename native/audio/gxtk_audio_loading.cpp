@@ -47,15 +47,16 @@ int gxtkAudio::PlayMusic(String path, int flags) {
     return 0;
 }
 
-// The headers are checked here, before the worker starts, so a file that
-// holds no playable tune is refused at once. While the device is away the
-// tune is only kept, to start once it is back.
+// All three headers are read here, before the worker starts, so a file
+// that holds no playable tune, or one damaged past its first page, is
+// refused at once. While the device is away the tune is only kept, to start
+// once it is back.
 int gxtkAudio::StreamMusic(String path, int flags) {
     FlushDiscarded();
     std::string systemPath = KpGame::_game->SystemFilePath(path);
     FILE* file = systemPath.empty() ? nullptr : std::fopen(systemPath.c_str(), "rb");
     if (!file) return -1;
-    bool playable = OggLooksPlayable(file);
+    bool playable = OggReader(file).Opened();
     std::fclose(file);
     if (!playable) return -1;
     if (!lost && !channels[kMusicChannel].AL_Source()) return -1;
@@ -85,7 +86,7 @@ bool gxtkAudio::StartStream(long long frame, bool loop) {
 // music stream's source keeps its queue: it may be waiting for its next
 // piece, and it holds none of the discarded buffers.
 void gxtkAudio::FlushDiscarded() {
-    if (discarded.empty()) return;
+    if (discarded.empty() || lost) return;
     for (gxtkChannel& channel : channels) {
         if (music && &channel == &channels[kMusicChannel]) continue;
         if (channel.source && channel.SourceState() == AL_STOPPED) alSourcei(channel.source, AL_BUFFER, 0);

@@ -1,16 +1,68 @@
 #include <AL/alext.h>
 
-#include <system_error>
+#include <algorithm>
+#include <cstdio>
 
+#include "host/kp_game.h"
 #include "native/audio/gxtk_audio.h"
+#include "native/audio/openal_settings.h"
+#include "runtime/errors.h"
 
 namespace {
 
-// Opening a device tries the sound server, so it is tried on a worker and
-// no more often than this.
-constexpr std::chrono::seconds kReopenPause(1);
+// A quick device is there well within this; the game does not wait longer
+// for a slow one at its start, and sound comes with the device.
+constexpr std::chrono::seconds kFirstDeviceWait(2);
+// The pause between attempts grows from the first to the longest, so a
+// server that comes back is heard within about two seconds while one that
+// stays away costs little.
+constexpr std::chrono::milliseconds kFirstPause(250);
+constexpr std::chrono::milliseconds kLongestPause(1500);
+
+void Tell(const char* message) { std::fprintf(stderr, "Vantaroo: %s\n", message); }
+
+std::string ConfigFolder() {
+    return KpGame::_game ? KpGame::_game->SystemFilePath(String("brisko://data/openal")) : "";
+}
 
 }  // namespace
+
+void gxtkAudio::OpenFirstDevice() {
+    ApplyOpenALSettings(ConfigFolder());
+    kpPrint(String("opening openal device"));
+    opener.Start();
+    bool answered = opener.Wait(kFirstDeviceWait);
+    ALCdevice* opened = answered ? opener.Take() : nullptr;
+    if (gxtkDeviceOpener::LibraryStarted() && answered) RestoreEnvironmentAfterOpenAL();
+    if (answered && !opened) kpPrint(String("OpenAl error: alcOpenDevice failed"));
+    if (opened && Adopt(opened, true)) {
+        Restore();
+        return;
+    }
+    lost = true;
+    Tell("no sound device yet; trying again while the game runs");
+    reopenPause = kFirstPause;
+    nextReopen = std::chrono::steady_clock::now() + reopenPause;
+}
+
+bool gxtkAudio::Adopt(ALCdevice* opened, bool report) {
+    ALCcontext* made = alcCreateContext(opened, nullptr);
+    if (!made) {
+        if (report) kpPrint(String("OpenAl error: alcCreateContext failed"));
+    } else if (!alcMakeContextCurrent(made)) {
+        if (report) kpPrint(String("OpenAl error: alcMakeContextCurrent failed"));
+        alcDestroyContext(made);
+        made = nullptr;
+    }
+    if (!made) {
+        alcCloseDevice(opened);
+        return false;
+    }
+    device = opened;
+    context = made;
+    ++audioDevicesOpen;
+    return true;
+}
 
 void gxtkAudio::WatchDevice() {
     if (lost) {
@@ -42,42 +94,47 @@ void gxtkAudio::LoseDevice() {
     discarded.clear();
     ++audioGeneration;
     lost = true;
+    Tell("the sound device is gone; trying again while the game runs");
+    reopenPause = kFirstPause;
     nextReopen = std::chrono::steady_clock::now();
 }
 
+// One attempt at a time, off the main thread; the pause grows while the
+// attempts fail.
 void gxtkAudio::TryReopen() {
-    if (!reopening.valid()) {
+    if (opener.Idle()) {
         if (std::chrono::steady_clock::now() < nextReopen) return;
-        nextReopen = std::chrono::steady_clock::now() + kReopenPause;
-        try {
-            reopening = std::async(std::launch::async, OpenAnyDevice);
-        } catch (const std::system_error&) {
-        }
+        opener.Start();
         return;
     }
-    if (reopening.wait_for(std::chrono::seconds(0)) != std::future_status::ready) return;
-    if (ALCdevice* opened = reopening.get()) Restore(opened);
+    if (!opener.Wait(std::chrono::milliseconds(0))) return;
+    ALCdevice* opened = opener.Take();
+    if (gxtkDeviceOpener::LibraryStarted()) RestoreEnvironmentAfterOpenAL();
+    if (opened && Adopt(opened, false)) {
+        Restore();
+        Tell("sound is back");
+        return;
+    }
+    reopenPause = std::min(reopenPause * 2, kLongestPause);
+    nextReopen = std::chrono::steady_clock::now() + reopenPause;
 }
 
-void gxtkAudio::Restore(ALCdevice* opened) {
-    ALCcontext* made = alcCreateContext(opened, nullptr);
-    if (!made || !alcMakeContextCurrent(made)) {
-        if (made) alcDestroyContext(made);
-        alcCloseDevice(opened);
-        return;
-    }
-    device = opened;
-    context = made;
+// What the game has playing is heard on the new device.
+void gxtkAudio::Restore() {
     lost = false;
     alDistanceModel(AL_NONE);
+    channels[kMusicChannel].AL_Source();
     for (gxtkChannel& record : channels) RestoreChannel(record);
     RestoreTune();
 }
 
-// A paused effect is made ready to resume, not started.
+// A sound paused before or during the outage goes on from where it was
+// paused; a paused one is only made ready to resume.
 void gxtkAudio::RestoreChannel(gxtkChannel& record) {
     if (record.state == 0 || !record.sample || !record.AL_Source()) return;
-    StartSample(record, record.sample, record.flags, record.state == 1);
+    StartSample(record, record.sample, record.flags, false);
+    if (record.pausedAt > 0) alSourcei(record.source, AL_SAMPLE_OFFSET, record.pausedAt);
+    if (record.state == 1) alSourcePlay(record.source);
 }
 
 // The tune goes on from about where it was heard last; a paused one waits

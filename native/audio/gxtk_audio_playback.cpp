@@ -8,6 +8,7 @@ int gxtkAudio::PlaySample(gxtkSample* sample, int channel, int flags) {
     if (!record || !sample) return -1;
     FlushDiscarded();
     if (channel == kMusicChannel) ForgetMusic();
+    record->pausedAt = 0;
     if (lost) {
         // Heard once the device is back if it loops; a one-shot is over.
         gc_assign(record->sample, sample);
@@ -38,7 +39,7 @@ int gxtkAudio::StopChannel(int channel) {
     if (!record) return 0;
     if (channel == kMusicChannel) ForgetMusic();
     if (record->state == 0) return 0;
-    alSourceStop(record->source);
+    if (!lost) alSourceStop(record->source);
     record->state = 0;
     return 0;
 }
@@ -48,10 +49,13 @@ int gxtkAudio::PauseChannel(int channel) {
     if (!record || record->state != 1) return 0;
     if (HasEnded(channel)) {
         NoteEnded(channel);
-    } else {
-        alSourcePause(record->source);
-        record->state = 2;
+        return 0;
     }
+    if (!lost) {
+        alGetSourcei(record->source, AL_SAMPLE_OFFSET, &record->pausedAt);
+        alSourcePause(record->source);
+    }
+    record->state = 2;
     return 0;
 }
 
@@ -63,8 +67,9 @@ int gxtkAudio::ResumeChannel(int channel) {
     record->state = 1;
     if (channel == kMusicChannel && music) {
         music->Resume();
-    } else {
+    } else if (!lost) {
         alSourcePlay(record->source);
+        record->pausedAt = 0;
     }
     return 0;
 }

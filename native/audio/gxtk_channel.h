@@ -14,6 +14,9 @@ struct gxtkChannel {
     float gain = 1;
     float position[3] = {0, 0, 0};
     float pitch = 1;
+    // Where the sound was paused, in sample frames, to resume from there on
+    // a device opened meanwhile.
+    ALint pausedAt = 0;
 
     // The channel's source, created on first use or taken from a stopped
     // effect channel when the device has no more; 0 when none can be had.

@@ -1,7 +1,8 @@
 #include "native/audio/gxtk_sample.h"
 
 std::vector<ALuint> discarded;
-unsigned audioGeneration;
+std::atomic<unsigned> audioGeneration;
+std::atomic<int> audioDevicesOpen;
 
 gxtkSample::~gxtkSample() { Release(); }
 
@@ -22,6 +23,10 @@ ALuint gxtkSample::Buffer() {
 void gxtkSample::MakeBuffer() {
     generation = audioGeneration;
     buffer = 0;
+    if (audioDevicesOpen.load() == 0) {
+        generation = audioGeneration - 1;
+        return;
+    }
     alGetError();
     alGenBuffers(1, &buffer);
     if (alGetError() != AL_NO_ERROR) {

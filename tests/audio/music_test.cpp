@@ -1,4 +1,6 @@
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 
 #include "tests/audio/audio_fixture.h"
 
@@ -212,6 +214,35 @@ TEST_F(MusicTest, MusicOperationsActOnTheMusicChannel) {
     EXPECT_EQ(SourceInt(kMusic, AL_SOURCE_STATE), AL_STOPPED);
 }
 
+// Rewrites the file with `change` applied to its bytes.
+template <class Change> bool Rewrite(const std::string& file, Change change) {
+    std::ifstream in(file, std::ios::binary);
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (!change(bytes)) return false;
+    std::ofstream(file, std::ios::binary | std::ios::trunc) << bytes;
+    return true;
+}
+
+// Only the first page, the identification header, is left.
+bool CutAfterFirstPage(const std::string& file) {
+    return Rewrite(file, [](std::string& bytes) {
+        std::size_t second = bytes.find("OggS", 4);
+        if (second == std::string::npos) return false;
+        bytes.resize(second);
+        return true;
+    });
+}
+
+// The setup header's first codebook loses its sync pattern.
+bool DamageSetup(const std::string& file) {
+    return Rewrite(file, [](std::string& bytes) {
+        std::size_t setup = bytes.find("\x05vorbis");
+        if (setup == std::string::npos) return false;
+        bytes.replace(setup + 8, 3, "XYZ");
+        return true;
+    });
+}
+
 // A file that holds no playable tune is refused at once, and what played
 // plays on.
 TEST_F(MusicTest, UnplayableTuneIsRefusedAndTheOldOnePlaysOn) {
@@ -226,9 +257,13 @@ TEST_F(MusicTest, UnplayableTuneIsRefusedAndTheOldOnePlaysOn) {
     ASSERT_TRUE(ClaimHertz(huge, 2147483647u));
     std::string silent = WriteTune("silent.ogg");
     ASSERT_TRUE(ClaimHertz(silent, 0));
+    std::string headerOnly = WriteTune("header-only.ogg");
+    ASSERT_TRUE(CutAfterFirstPage(headerOnly));
+    std::string badSetup = WriteTune("bad-setup.ogg");
+    ASSERT_TRUE(DamageSetup(badSetup));
     const std::string files[] = {folder.File("missing.ogg"), folder.Write("text.ogg", "no tune here"),
                                  folder.Write("broken.ogg", "OggS and nothing more"), folder.File("surround.ogg"),
-                                 huge, silent};
+                                 huge, silent, headerOnly, badSetup};
     for (const std::string& file : files) {
         EXPECT_EQ(device()->PlayMusic(String(file.c_str()), 1), -1) << file;
         EXPECT_EQ(device()->MusicState(), 1) << file;

@@ -1,3 +1,5 @@
+#include <filesystem>
+
 #include "tests/audio/audio_fixture.h"
 
 namespace {
@@ -14,8 +16,10 @@ TEST_F(SampleTest, LoadingMapsTheDecodedFormatToTheBuffer) {
         tone.bits = c.bits;
         tone.hertz = 11025;
         tone.seconds = 0.1;
+        long long before = gc_ext_new_bytes.load();
         gxtkSample* sample = LoadWave("format.wav", tone);
         ASSERT_NE(sample, nullptr);
+        EXPECT_EQ(gc_ext_new_bytes.load() - before, 1102 * c.channels * c.bits / 8) << "the decoded samples are counted";
         ASSERT_TRUE(alIsBuffer(sample->buffer));
         EXPECT_EQ(BufferInt(sample->buffer, AL_CHANNELS), c.channels);
         EXPECT_EQ(BufferInt(sample->buffer, AL_BITS), c.alBits);
@@ -42,6 +46,15 @@ TEST_F(SampleTest, UnplayableFilesGiveNoSample) {
         tone.hertz = c.hertz;
         EXPECT_EQ(LoadWave("odd.wav", tone), nullptr) << c.what;
     }
+
+    // Sparse: a data chunk past 2 GiB, which no byte count of a buffer holds.
+    std::string huge = WaveBytes(Tone());
+    std::size_t data = huge.find("data");
+    ASSERT_NE(data, std::string::npos);
+    huge.replace(data + 4, 4, std::string("\0\0\0\x80", 4));
+    std::string hugePath = folder.Write("huge.wav", huge.substr(0, data + 8));
+    std::filesystem::resize_file(hugePath, data + 8 + (1ull << 31));
+    EXPECT_EQ(device()->LoadSample(String(hugePath.c_str())), nullptr) << "a data chunk of 2 GiB";
 
     struct OggCase {
         const char* what;

@@ -15,6 +15,7 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 constexpr int kEffect = 3;
+constexpr int kPaused = 5;
 constexpr double kEffectPitch = 440;
 constexpr double kTunePitch = 660;
 constexpr int kRecordHertz = 44100;
@@ -157,6 +158,13 @@ TEST_F(SoundServerTest, SoundComesBackAfterTheServerRestarts) {
     ExpectBothHeard("before the server goes");
     long long heardBefore = device()->music->HeardFrame();
     EXPECT_GT(heardBefore, 0);
+    Tone longEffect;
+    longEffect.seconds = 6;
+    ASSERT_EQ(device()->PlaySample(LoadWave("paused.wav", longEffect), kPaused, 0), 0);
+    std::this_thread::sleep_for(std::chrono::milliseconds(400));
+    device()->PauseChannel(kPaused);
+    ALint pausedAt = SourceInt(kPaused, AL_SAMPLE_OFFSET);
+    EXPECT_GT(pausedAt, 0);
 
     server->Kill();
     double longest = UpdateUntil([] { return device()->Lost(); });
@@ -175,6 +183,11 @@ TEST_F(SoundServerTest, SoundComesBackAfterTheServerRestarts) {
     ALfloat gain = 0;
     alGetSourcef(Source(kEffect), AL_GAIN, &gain);
     EXPECT_FLOAT_EQ(gain, 0.8f);
+    EXPECT_EQ(device()->ChannelState(kPaused), 2) << "the paused effect stays paused";
+    EXPECT_NE(SourceInt(kPaused, AL_SOURCE_STATE), AL_PLAYING);
+    device()->ResumeChannel(kPaused);
+    EXPECT_GE(SourceInt(kPaused, AL_SAMPLE_OFFSET), pausedAt) << "and goes on from where it was paused";
+    device()->StopChannel(kPaused);
     ExpectBothHeard("after the server is back");
 }
 

@@ -22,8 +22,10 @@ public:
     // Starts the program with `folder` as its working folder (where it keeps
     // its state file); what it prints goes to "output.txt" there. Each
     // "NAME=value" of `environment` is set for the program alone. What it
-    // says on standard error goes to "errors.txt".
-    explicit RealProgram(const std::string& folder, const std::vector<std::string>& environment = {}) {
+    // says on standard error goes to "errors.txt". `program` is the built
+    // program or a copy of it.
+    explicit RealProgram(const std::string& folder, const std::vector<std::string>& environment = {},
+                         const std::string& program = PROGRAM) {
         pid = fork();
         if (pid == 0) {
             for (const std::string& setting : environment) {
@@ -34,7 +36,7 @@ public:
             LeaveOutExitLeakCheck();
             if (chdir(folder.c_str()) != 0) _exit(126);
             if (!std::freopen("output.txt", "w", stdout) || !std::freopen("errors.txt", "w", stderr)) _exit(125);
-            execl(PROGRAM, PROGRAM, static_cast<char*>(nullptr));
+            execl(program.c_str(), program.c_str(), static_cast<char*>(nullptr));
             _exit(127);
         }
     }

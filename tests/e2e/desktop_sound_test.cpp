@@ -1,0 +1,175 @@
+// The real program's sound on a desktop's sound server, PulseAudio and
+// PipeWire each: it follows the output the player picks, comes with a
+// server that starts late or again, never holds up the program's end, and
+// says little while the server is away.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <filesystem>
+#include <memory>
+#include <thread>
+
+#include "tests/e2e/new_user.h"
+#include "tests/e2e/sound_server.h"
+
+namespace e2e {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using Kind = SoundServer::Kind;
+
+// The jump sound is far louder than this; silence is 0.
+constexpr int kHeard = 1000;
+
+double SecondsSince(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
+
+class DesktopSound : public ::testing::TestWithParam<Kind> {
+protected:
+    DesktopSound() : server(GetParam()) { KeepDisplayOpen(); }
+
+    void StartServer() {
+        if (!server.Start()) GTEST_SKIP() << "no sound server could be started here";
+    }
+
+    // The program plays on the server, with the player's OpenAL
+    // configuration and nothing of the machine's.
+    void StartProgram(const std::string& playersConfiguration = "/dev/null", const std::string& copy = PROGRAM) {
+        program = std::make_unique<RealProgram>(
+            folder.path, std::vector<std::string>{"ALSOFT_DRIVERS=pulse", "ALSOFT_CONF=" + playersConfiguration},
+            copy);
+        ASSERT_TRUE(NewUser::IsTitle(NewUser::ShotWhen("sound-title", 15, NewUser::IsTitle)));
+    }
+
+    // A level, where the kangaroo jumps.
+    void StartLevel() {
+        ASSERT_EQ(Press("Return"), 0);
+        ASSERT_TRUE(NewUser::IsPlay(NewUser::ShotWhen("sound-play", 10, NewUser::IsPlay)));
+    }
+
+    // The kangaroo jumps while `output` is recorded: its jump sound is to be
+    // heard there.
+    void ExpectHeardOn(const std::string& output, const char* when) {
+        EXPECT_TRUE(WaitFor(3, [&] { return server.StreamOutput() == output; }))
+            << when << ": the stream plays on " << server.StreamOutput();
+        std::thread jump([] {
+            RealProgram::Wait(300);
+            RealProgram::Hold("space", 150);
+        });
+        std::vector<std::int16_t> heard = server.Record(output, 1.5);
+        jump.join();
+        EXPECT_GT(Loudest(heard), kHeard) << when << ": nothing heard on " << output << " in " << heard.size()
+                                          << " samples";
+    }
+
+    // Seconds from F4 to the program's end.
+    double SecondsToQuit() {
+        EXPECT_EQ(RealProgram::Send(""), 0);
+        Clock::time_point pressed = Clock::now();
+        EXPECT_EQ(std::system("xdotool keydown F4"), 0);
+        int status = program->ExitStatus();
+        double seconds = SecondsSince(pressed);
+        EXPECT_EQ(std::system("xdotool keyup F4"), 0);
+        EXPECT_EQ(status, 0);
+        return seconds;
+    }
+
+    std::string Errors() const { return folder.Read("errors.txt"); }
+
+    SoundServer server;
+    TempFolder folder;
+    std::unique_ptr<RealProgram> program;
+};
+
+TEST_P(DesktopSound, FollowsTheOutputThePlayerPicks) {
+    StartServer();
+    StartProgram();
+    StartLevel();
+    ExpectHeardOn("speakers", "at the start");
+
+    ASSERT_EQ(server.Pactl("set-default-sink headphones"), 0);
+    ExpectHeardOn("headphones", "after the default output changed");
+
+    std::string said;
+    EXPECT_EQ(server.Pactl("move-sink-input " + std::to_string(server.StreamNumber()) + " speakers", &said), 0) << said;
+    ExpectHeardOn("speakers", "after a move by hand");
+
+    ASSERT_EQ(server.Pactl("unload-module " + std::to_string(server.speakersModule)), 0);
+    ExpectHeardOn("headphones", "after the output it played on was removed");
+}
+
+// A copy of the program in a folder whose name holds a colon and a space,
+// with its data folder beside it; the player's own setting wins.
+TEST_P(DesktopSound, ThePlayersSettingWinsAndAnyFolderWillDo) {
+    StartServer();
+    std::string oddFolder = folder.File("odd: folder");
+    std::filesystem::create_directory(oddFolder);
+    std::filesystem::copy_file(PROGRAM, oddFolder + "/vantaroo");
+    std::filesystem::create_directory_symlink(std::filesystem::path(PROGRAM).parent_path() / "data", oddFolder + "/data");
+    StartProgram("/dev/null", oddFolder + "/vantaroo");
+    StartLevel();
+    ASSERT_EQ(server.Pactl("set-default-sink headphones"), 0);
+    ExpectHeardOn("headphones", "from a folder with a colon");
+    EXPECT_EQ(SecondsToQuit() < 1, true);
+
+    ASSERT_EQ(server.Pactl("set-default-sink speakers"), 0);
+    StartProgram(folder.Write("alsoft.conf", "[pulse]\nallow-moves = false\n"));
+    StartLevel();
+    ASSERT_EQ(server.Pactl("set-default-sink headphones"), 0);
+    RealProgram::Wait(1000);
+    EXPECT_EQ(server.StreamOutput(), "speakers") << "the player's configuration keeps the stream where it is";
+    EXPECT_NE(server.Pactl("move-sink-input " + std::to_string(server.StreamNumber()) + " headphones"), 0);
+}
+
+TEST_P(DesktopSound, ComesBackAfterTheServerRestartsAndSaysLittleMeanwhile) {
+    StartServer();
+    StartProgram();
+    StartLevel();
+    ExpectHeardOn("speakers", "before the server goes");
+
+    server.Kill();
+    RealProgram::Wait(20000);
+    std::string said = Errors();
+    EXPECT_LE(std::count(said.begin(), said.end(), '\n'), 2) << said;
+
+    ASSERT_TRUE(server.Start());
+    Clock::time_point back = Clock::now();
+    EXPECT_TRUE(WaitFor(5, [&] { return server.StreamNumber() >= 0; })) << "no stream after the server came back";
+    EXPECT_LT(SecondsSince(back), 3);
+    ExpectHeardOn("speakers", "after the server came back");
+    EXPECT_NE(Errors().find("sound is back"), std::string::npos) << Errors();
+}
+
+TEST_P(DesktopSound, SoundComesWithAServerThatStartsLate) {
+    StartProgram();
+    StartLevel();
+    RealProgram::Wait(2000);
+
+    StartServer();
+    Clock::time_point started = Clock::now();
+    EXPECT_TRUE(WaitFor(5, [&] { return server.StreamNumber() >= 0; })) << "no stream after the server started";
+    EXPECT_LT(SecondsSince(started), 2.5);
+    ExpectHeardOn("speakers", "once the server is there");
+}
+
+TEST_P(DesktopSound, QuittingNeverWaitsForAStuckServer) {
+    server.StartStuck();
+    StartProgram();
+    EXPECT_LT(SecondsToQuit(), 1) << "stuck from the start";
+
+    StartServer();
+    StartProgram();
+    StartLevel();
+    server.StartStuck();
+    ASSERT_TRUE(WaitFor(5, [&] { return Errors().find("gone") != std::string::npos; })) << Errors();
+    RealProgram::Wait(2000);
+    EXPECT_LT(SecondsToQuit(), 1) << "stuck after it had been there";
+}
+
+INSTANTIATE_TEST_SUITE_P(Servers, DesktopSound, ::testing::Values(Kind::kPulseAudio, Kind::kPipeWire),
+                         [](const ::testing::TestParamInfo<Kind>& info) {
+                             return info.param == Kind::kPulseAudio ? "PulseAudio" : "PipeWire";
+                         });
+
+}  // namespace
+}  // namespace e2e
