@@ -6,6 +6,13 @@
 
 struct stb_vorbis;
 
+// Whether the file, from where it stands, holds the headers of a playable
+// Vorbis stream whole: the identification header asks for a layout OpenAL
+// plays, and the pages that carry the three headers are all there and pass
+// their checksums. Cheap, for a file damaged anywhere in its headers: it
+// decodes nothing, and goes back to where it started.
+bool OggHeadersIntact(FILE* file);
+
 // An Ogg Vorbis stream decoded a piece at a time into interleaved 16-bit
 // samples, so a long tune can start before all of it is decoded.
 class OggReader {

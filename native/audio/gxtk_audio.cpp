@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 
+#include "native/audio/worker_threads.h"
 #include "runtime/errors.h"
 
 gxtkAudio* gxtkAudio::audio;
@@ -29,6 +30,9 @@ gxtkAudio::gxtkAudio() : device(nullptr), context(nullptr), channels{} {
     (void)closesAtExit;
     gc_assign(audio, this);
     OpenFirstDevice();
+    // The tune's worker thread waits from now on, so the update that starts
+    // the first tune does not start it.
+    RunOnWorkerThread([] {});
 }
 
 gxtkAudio::~gxtkAudio() {

@@ -47,16 +47,16 @@ int gxtkAudio::PlayMusic(String path, int flags) {
     return 0;
 }
 
-// All three headers are read here, before the worker starts, so a file
-// that holds no playable tune, or one damaged past its first page, is
-// refused at once. While the device is away the tune is only kept, to start
-// once it is back.
+// The headers are checked here, before the worker starts, so a file that
+// holds no playable tune, or one damaged anywhere in its headers, is refused
+// at once; decoding them is left to the worker. While the device is away the
+// tune is only kept, to start once it is back.
 int gxtkAudio::StreamMusic(String path, int flags) {
     FlushDiscarded();
     std::string systemPath = KpGame::_game->SystemFilePath(path);
     FILE* file = systemPath.empty() ? nullptr : std::fopen(systemPath.c_str(), "rb");
     if (!file) return -1;
-    bool playable = OggReader(file).Opened();
+    bool playable = OggHeadersIntact(file);
     std::fclose(file);
     if (!playable) return -1;
     if (!lost && !channels[kMusicChannel].AL_Source()) return -1;

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <exception>
 
+#include "native/audio/worker_threads.h"
+
 namespace {
 
 // A cancel is heard after at most this much decoding.
@@ -12,16 +14,16 @@ constexpr int kVorbisFrameRoom = 4096;
 
 }  // namespace
 
-gxtkMusicDecoder::gxtkMusicDecoder(FILE* file, long long start)
-    : file(file), start(start), worker(&gxtkMusicDecoder::DecodeAll, this) {}
+gxtkMusicDecoder::gxtkMusicDecoder(FILE* file, long long start) : file(file), start(start) {
+    RunOnWorkerThread([this] { DecodeAll(); });
+}
 
 gxtkMusicDecoder::~gxtkMusicDecoder() {
-    {
-        std::lock_guard<std::mutex> lock(mutex);
-        cancelled = true;
-    }
+    std::unique_lock<std::mutex> lock(mutex);
+    cancelled = true;
     taken.notify_one();
-    if (worker.joinable()) worker.join();
+    ended.wait(lock, [this] { return done; });
+    lock.unlock();
     std::fclose(file);
 }
 
@@ -36,14 +38,9 @@ bool gxtkMusicDecoder::TakePiece(Piece& piece) {
     return true;
 }
 
-// The worker's thread goes as soon as it is done, not with the tune.
 bool gxtkMusicDecoder::Finished() {
-    {
-        std::lock_guard<std::mutex> lock(mutex);
-        if (!done || !ready.empty()) return false;
-    }
-    if (worker.joinable()) worker.join();
-    return true;
+    std::lock_guard<std::mutex> lock(mutex);
+    return done && ready.empty();
 }
 
 // A stream that is not playable decodes to no pieces at all, and so does
@@ -55,6 +52,7 @@ void gxtkMusicDecoder::DecodeAll() {
     }
     std::lock_guard<std::mutex> lock(mutex);
     done = true;
+    ended.notify_all();
 }
 
 // The reader only opens mono or stereo at a bounded rate, so the room

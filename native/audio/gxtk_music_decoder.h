@@ -5,7 +5,6 @@
 #include <cstdio>
 #include <deque>
 #include <mutex>
-#include <thread>
 #include <vector>
 
 #include "host/ogg_reader.h"
@@ -34,7 +33,7 @@ public:
 
     // Starts decoding `file`, which the decoder closes, at frame `start`.
     explicit gxtkMusicDecoder(FILE* file, long long start = 0);
-    // Stops the worker within a short step of decoding.
+    // Stops the worker's decoding within a short step and waits for it.
     ~gxtkMusicDecoder();
     gxtkMusicDecoder(const gxtkMusicDecoder&) = delete;
     gxtkMusicDecoder& operator=(const gxtkMusicDecoder&) = delete;
@@ -60,8 +59,8 @@ private:
     long long start;
     std::mutex mutex;
     std::condition_variable taken;
+    std::condition_variable ended;
     std::deque<Piece> ready;
     bool done = false;
     std::atomic<bool> cancelled{false};
-    std::thread worker;
 };
