@@ -13,6 +13,8 @@
 #include <system_error>
 #include <thread>
 
+#include "native/audio/worker_threads.h"
+
 namespace {
 
 // A stuck sound server holds a connection for a minute; the check gives up
@@ -96,13 +98,13 @@ void gxtkDeviceOpener::Start() {
     auto started = std::make_shared<Attempt>();
     bool checkFirst = DriversMayWaitForAServer();
     try {
-        std::thread([started, checkFirst] {
+        RunOnWorkerThread([started, checkFirst] {
             ALCdevice* device = OpenDevice(checkFirst);
             std::lock_guard<std::mutex> lock(started->mutex);
             started->device = device;
             started->done = true;
             started->finished.notify_all();
-        }).detach();
+        });
     } catch (const std::system_error&) {
         started->done = true;
     }

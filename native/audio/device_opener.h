@@ -5,8 +5,8 @@
 #include <chrono>
 #include <memory>
 
-// Opens the output device on a thread of its own, so that a sound server
-// that is slow, stuck or not there never holds up the game, nor its end.
+// Opens the output device on a worker thread, so that a sound server that is
+// slow, stuck or not there never holds up the game, nor its end.
 //
 // OpenAL picks its drivers once, at its first use in a process: started
 // while no sound server answers, it never uses one that comes later. So
