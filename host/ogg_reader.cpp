@@ -4,6 +4,7 @@
 #include <stb/stb_vorbis.h>
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <cstring>
 
@@ -113,17 +114,21 @@ constexpr bool kFuzzing = false;
 #endif
 
 // Ogg's page checksum: CRC-32 with the polynomial 0x04c11db7, not
-// reflected, over the page with its checksum field zeroed.
+// reflected, over the page with its checksum field zeroed. The table is
+// made by the compiler, so nothing of it is destroyed while a decoding
+// thread still reads it at the program's end.
+constexpr std::array<std::uint32_t, 256> ChecksumTable() {
+    std::array<std::uint32_t, 256> entries{};
+    for (std::uint32_t byte = 0; byte < 256; ++byte) {
+        std::uint32_t value = byte << 24;
+        for (int bit = 0; bit < 8; ++bit) value = value & 0x80000000u ? value << 1 ^ 0x04c11db7u : value << 1;
+        entries[byte] = value;
+    }
+    return entries;
+}
+
 std::uint32_t PageChecksum(const std::vector<unsigned char>& page) {
-    static const std::vector<std::uint32_t> table = [] {
-        std::vector<std::uint32_t> entries(256);
-        for (std::uint32_t byte = 0; byte < 256; ++byte) {
-            std::uint32_t value = byte << 24;
-            for (int bit = 0; bit < 8; ++bit) value = value & 0x80000000u ? value << 1 ^ 0x04c11db7u : value << 1;
-            entries[byte] = value;
-        }
-        return entries;
-    }();
+    static constexpr std::array<std::uint32_t, 256> table = ChecksumTable();
     std::uint32_t checksum = 0;
     for (std::size_t at = 0; at < page.size(); ++at) {
         unsigned char byte = at >= 22 && at < 26 ? 0 : page[at];

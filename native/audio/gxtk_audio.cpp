@@ -62,11 +62,20 @@ void gxtkAudio::Close() {
 }
 
 // A sample that is still sounding, or waits for the device to come back,
-// stays alive even when nothing else refers
-// to it; an ended one may go, as its source can no longer restart by itself.
+// stays alive even when nothing else refers to it; so do looping and paused
+// ones, whose sources a lost device stops. An ended one-shot may go, as its
+// source can no longer restart by itself; its channel lets go of it, so
+// that no later mark (the device lost, or another one current) finds it
+// gone.
 void gxtkAudio::mark() {
     for (gxtkChannel& channel : channels) {
-        if (channel.state != 0 && (lost || channel.SourceState() != AL_STOPPED)) gc_mark(channel.sample);
+        if (channel.state == 0) continue;
+        bool kept = lost || channel.flags != 0 || channel.state == 2;
+        if (kept || channel.SourceState() != AL_STOPPED) {
+            gc_mark(channel.sample);
+        } else {
+            channel.sample = nullptr;
+        }
     }
 }
 

@@ -158,4 +158,23 @@ TEST_F(SampleTest, SoundingSampleSurvivesCollectionWithNoOtherReference) {
     }
 }
 
+// A one-shot that has ended goes with the next collection though its channel
+// was never asked about it, and the channel keeps nothing of it that a later
+// mark could touch: a device lost or no longer current marks every channel
+// that still has a state.
+TEST_F(SampleTest, EndedOneShotIsCollectedAndItsChannelLetsGoOfIt) {
+    Tone blip;
+    blip.seconds = 0.05;
+    gxtkSample* sample = LoadWave("blip.wav", blip);
+    ASSERT_EQ(device()->PlaySample(sample, 7, 0), 0);
+    for (auto end = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+         SourceInt(7, AL_SOURCE_STATE) != AL_STOPPED && std::chrono::steady_clock::now() < end;) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    CollectAll();
+    EXPECT_EQ(gc_find_live(sample), nullptr);
+    EXPECT_EQ(device()->channels[7].sample, nullptr);
+    EXPECT_EQ(device()->ChannelState(7), 0);
+}
+
 }  // namespace
