@@ -12,6 +12,32 @@
 
 namespace {
 
+// The table is made by the compiler, so nothing of it is destroyed while a
+// decoding thread still reads it at the program's end.
+constexpr std::array<std::uint32_t, 256> ChecksumTable() {
+    std::array<std::uint32_t, 256> entries{};
+    for (std::uint32_t byte = 0; byte < 256; ++byte) {
+        std::uint32_t value = byte << 24;
+        for (int bit = 0; bit < 8; ++bit) value = value & 0x80000000u ? value << 1 ^ 0x04c11db7u : value << 1;
+        entries[byte] = value;
+    }
+    return entries;
+}
+
+}  // namespace
+
+std::uint32_t OggPageChecksum(const std::vector<unsigned char>& page) {
+    static constexpr std::array<std::uint32_t, 256> table = ChecksumTable();
+    std::uint32_t checksum = 0;
+    for (std::size_t at = 0; at < page.size(); ++at) {
+        unsigned char byte = at >= 22 && at < 26 ? 0 : page[at];
+        checksum = checksum << 8 ^ table[(checksum >> 24 ^ byte) & 0xff];
+    }
+    return checksum;
+}
+
+namespace {
+
 // Room for the longest Vorbis frame of any channel count stb_vorbis decodes.
 constexpr int kFrameRoom = 4096;
 
@@ -113,30 +139,6 @@ constexpr bool kFuzzing = true;
 constexpr bool kFuzzing = false;
 #endif
 
-// Ogg's page checksum: CRC-32 with the polynomial 0x04c11db7, not
-// reflected, over the page with its checksum field zeroed. The table is
-// made by the compiler, so nothing of it is destroyed while a decoding
-// thread still reads it at the program's end.
-constexpr std::array<std::uint32_t, 256> ChecksumTable() {
-    std::array<std::uint32_t, 256> entries{};
-    for (std::uint32_t byte = 0; byte < 256; ++byte) {
-        std::uint32_t value = byte << 24;
-        for (int bit = 0; bit < 8; ++bit) value = value & 0x80000000u ? value << 1 ^ 0x04c11db7u : value << 1;
-        entries[byte] = value;
-    }
-    return entries;
-}
-
-std::uint32_t PageChecksum(const std::vector<unsigned char>& page) {
-    static constexpr std::array<std::uint32_t, 256> table = ChecksumTable();
-    std::uint32_t checksum = 0;
-    for (std::size_t at = 0; at < page.size(); ++at) {
-        unsigned char byte = at >= 22 && at < 26 ? 0 : page[at];
-        checksum = checksum << 8 ^ table[(checksum >> 24 ^ byte) & 0xff];
-    }
-    return checksum;
-}
-
 // Reads one whole page and counts the packets that end on it; false when
 // the page is cut short, is no page or fails its checksum.
 bool ReadWholePage(FILE* file, int* packetsEnded) {
@@ -154,7 +156,7 @@ bool ReadWholePage(FILE* file, int* packetsEnded) {
     page.resize(27 + segments + body);
     if (std::fread(page.data() + 27 + segments, 1, body, file) != body) return false;
     std::uint32_t stored = page[22] | page[23] << 8 | page[24] << 16 | static_cast<std::uint32_t>(page[25]) << 24;
-    return PageChecksum(page) == stored || kFuzzing;
+    return OggPageChecksum(page) == stored || kFuzzing;
 }
 
 // The three header packets end within this many pages of any stream an

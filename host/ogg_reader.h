@@ -1,10 +1,15 @@
 #pragma once
 
+#include <cstdint>
 #include <cstdio>
 #include <memory>
 #include <vector>
 
 struct stb_vorbis;
+
+// Ogg's page checksum: CRC-32 with the polynomial 0x04c11db7, not
+// reflected, over the whole page with its checksum field taken as zero.
+std::uint32_t OggPageChecksum(const std::vector<unsigned char>& page);
 
 // Whether the file, from where it stands, holds the headers of a playable
 // Vorbis stream whole: the identification header asks for a layout OpenAL

@@ -1,11 +1,14 @@
 #include "native/audio/device_opener.h"
 
 #include <fcntl.h>
+#include <poll.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
+#include <cerrno>
 #include <condition_variable>
 #include <cstdlib>
 #include <mutex>
@@ -34,9 +37,10 @@ bool DriversMayWaitForAServer() {
            drivers.find("jack") != std::string::npos;
 }
 
-// Runs in the forked child: only its exit status counts, so what the
-// library prints on the way is dropped.
-[[noreturn]] void CheckInChild() {
+// Runs in the forked child, which says "yes" by writing a byte; an end
+// without one, for whatever reason, is a no. What the library prints on the
+// way is dropped.
+[[noreturn]] void CheckInChild(int answer) {
     int quiet = open("/dev/null", O_WRONLY);
     if (quiet >= 0) {
         dup2(quiet, STDOUT_FILENO);
@@ -44,38 +48,69 @@ bool DriversMayWaitForAServer() {
     }
     signal(SIGALRM, SIG_DFL);
     alarm(static_cast<unsigned>(kCheckLimit.count()) + 1);
-    _exit(OpenAnyDevice() ? 0 : 1);
+    const char yes = 1;
+    if (OpenAnyDevice() && write(answer, &yes, 1) != 1) _exit(1);
+    _exit(0);
 }
 
-bool ChildOpened(pid_t child) {
-    checkingChild.store(child);
-    int status = 0;
-    pid_t ended = 0;
-    for (auto end = std::chrono::steady_clock::now() + kCheckLimit; ended == 0;) {
-        ended = waitpid(child, &status, WNOHANG);
-        if (ended == 0 && std::chrono::steady_clock::now() >= end) {
-            kill(child, SIGKILL);
-            ended = waitpid(child, &status, 0);
-            status = -1;
-        } else if (ended == 0) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        }
-    }
+enum class Answer { kYes, kNo, kNone };
+
+// The answer comes through a pipe, not the exit status: a launcher that
+// left SIGCHLD ignored would take the status away. No answer within the
+// time means the child is stuck on the server.
+Answer AnswerOf(int answer) {
+    pollfd waiting{answer, POLLIN, 0};
+    int ready = 0;
+    auto end = std::chrono::steady_clock::now() + kCheckLimit;
+    do {
+        auto left = std::chrono::duration_cast<std::chrono::milliseconds>(end - std::chrono::steady_clock::now());
+        ready = poll(&waiting, 1, static_cast<int>(std::max<long long>(0, left.count())));
+    } while (ready < 0 && errno == EINTR);
+    if (ready <= 0) return Answer::kNone;
+    char yes = 0;
+    return read(answer, &yes, 1) == 1 && yes == 1 ? Answer::kYes : Answer::kNo;
+}
+
+// A child that answered ends by itself; a stuck one is ended.
+void EndCheck(pid_t child, Answer answer) {
     checkingChild.store(0);
-    return ended == child && status != -1 && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    if (answer == Answer::kNone) kill(child, SIGKILL);
+    waitpid(child, nullptr, 0);
 }
 
-// Without a child to check in, the game's own library tries.
+// A check that cannot be made for now (no process or memory to spare) is a
+// no for now, not a yes: the game's own library started before a server
+// answers would never use one. Where no process may ever be made, the
+// game's own library tries without a check.
 bool OpensInAFreshLibrary() {
+    int answer[2];
+    if (pipe2(answer, O_CLOEXEC) != 0) return false;
     pid_t child = fork();
-    if (child == 0) CheckInChild();
-    return child < 0 || ChildOpened(child);
+    if (child == 0) {
+        close(answer[0]);
+        CheckInChild(answer[1]);
+    }
+    int forkError = errno;
+    close(answer[1]);
+    if (child < 0) {
+        close(answer[0]);
+        return forkError != EAGAIN && forkError != ENOMEM;
+    }
+    checkingChild.store(child);
+    Answer said = AnswerOf(answer[0]);
+    EndCheck(child, said);
+    close(answer[0]);
+    return said == Answer::kYes;
 }
 
-ALCdevice* OpenDevice(bool checkFirst) {
-    if (!libraryStarted.load() && checkFirst && !OpensInAFreshLibrary()) return nullptr;
+gxtkDeviceOpener::Result OpenDevice(bool checkFirst) {
+    gxtkDeviceOpener::Result result;
+    bool checked = !libraryStarted.load() && checkFirst;
+    if (checked && !OpensInAFreshLibrary()) return result;
     libraryStarted.store(true);
-    return OpenAnyDevice();
+    result.device = OpenAnyDevice();
+    result.serverGoneAsItStarted = checked && !result.device;
+    return result;
 }
 
 }  // namespace
@@ -91,7 +126,7 @@ struct gxtkDeviceOpener::Attempt {
     std::mutex mutex;
     std::condition_variable finished;
     bool done = false;
-    ALCdevice* device = nullptr;
+    Result result;
 };
 
 void gxtkDeviceOpener::Start() {
@@ -99,9 +134,9 @@ void gxtkDeviceOpener::Start() {
     bool checkFirst = DriversMayWaitForAServer();
     try {
         RunOnWorkerThread([started, checkFirst] {
-            ALCdevice* device = OpenDevice(checkFirst);
+            Result result = OpenDevice(checkFirst);
             std::lock_guard<std::mutex> lock(started->mutex);
-            started->device = device;
+            started->result = result;
             started->done = true;
             started->finished.notify_all();
         });
@@ -117,11 +152,11 @@ bool gxtkDeviceOpener::Wait(std::chrono::milliseconds limit) {
     return attempt->finished.wait_for(lock, limit, [this] { return attempt->done; });
 }
 
-ALCdevice* gxtkDeviceOpener::Take() {
-    if (!Wait(std::chrono::milliseconds(0))) return nullptr;
-    ALCdevice* device = attempt->device;
+gxtkDeviceOpener::Result gxtkDeviceOpener::Take() {
+    if (!Wait(std::chrono::milliseconds(0))) return Result();
+    Result result = attempt->result;
     attempt.reset();
-    return device;
+    return result;
 }
 
 void gxtkDeviceOpener::Abandon() {

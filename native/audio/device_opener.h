@@ -12,8 +12,9 @@
 // while no sound server answers, it never uses one that comes later. So
 // until the game's own library has started, an attempt first opens a device
 // in a forked child, where the library starts afresh, and starts the game's
-// own only once that worked. Drivers that need no server (ALSOFT_DRIVERS
-// naming only others) skip the check.
+// own only once that worked; a check that cannot be made for now counts as
+// a no. Drivers that need no server (ALSOFT_DRIVERS naming only others)
+// skip the check.
 class gxtkDeviceOpener {
 public:
     gxtkDeviceOpener() = default;
@@ -26,9 +27,14 @@ public:
     bool Idle() const { return attempt == nullptr; }
     // Waits up to `limit` for the attempt; true once it has finished.
     bool Wait(std::chrono::milliseconds limit);
-    // The finished attempt's device, or null when none opened; the opener
-    // is idle again.
-    ALCdevice* Take();
+    struct Result {
+        ALCdevice* device = nullptr;
+        // The server answered a check, but had gone when the game's own
+        // library started: the library never uses it again in this process.
+        bool serverGoneAsItStarted = false;
+    };
+    // The finished attempt's result; the opener is idle again.
+    Result Take();
     // Leaves an attempt to itself, without waiting: the program is ending,
     // or the device is no longer wanted. A device it opens after all stays
     // open until the program ends; a child's check is ended at once.

@@ -2,7 +2,12 @@
 
 #include <unistd.h>
 
+#include <condition_variable>
+#include <cstdio>
 #include <cstdlib>
+#include <memory>
+#include <mutex>
+#include <system_error>
 
 #include "native/audio/worker_threads.h"
 #include "runtime/errors.h"
@@ -16,17 +21,49 @@ namespace {
 // there: the child leaves the device alone.
 pid_t deviceOwner;
 
+// A sound server that has stopped answering can hold a device's close for
+// good; the program then ends without waiting for it.
+constexpr std::chrono::milliseconds kLongestClose(500);
+
+struct Closing {
+    std::mutex mutex;
+    std::condition_variable ended;
+    bool done = false;
+};
+
+// True when the device closed within the time.
+bool ClosedInTime(gxtkAudio* audio) {
+    auto closing = std::make_shared<Closing>();
+    try {
+        RunOnWorkerThread([audio, closing] {
+            audio->Close();
+            std::lock_guard<std::mutex> lock(closing->mutex);
+            closing->done = true;
+            closing->ended.notify_all();
+        });
+    } catch (const std::system_error&) {
+        audio->Close();
+        return true;
+    }
+    std::unique_lock<std::mutex> lock(closing->mutex);
+    return closing->ended.wait_for(lock, kLongestClose, [&closing] { return closing->done; });
+}
+
 // Every way the program ends goes through exit() or the end of main, so
-// one handler closes the device on all of them.
-void CloseAtExit() {
-    if (gxtkAudio::audio && getpid() == deviceOwner) gxtkAudio::audio->Close();
+// one handler closes the device on all of them. One whose close hangs ends
+// the program at once with its status, what it printed written out, and
+// without the library's own end, which would wait on the same server.
+void CloseAtExit(int status, void*) {
+    if (!gxtkAudio::audio || getpid() != deviceOwner || ClosedInTime(gxtkAudio::audio)) return;
+    std::fflush(nullptr);
+    _exit(status);
 }
 
 }  // namespace
 
 gxtkAudio::gxtkAudio() : device(nullptr), context(nullptr), channels{} {
     deviceOwner = getpid();
-    static const bool closesAtExit = std::atexit(CloseAtExit) == 0;
+    static const bool closesAtExit = on_exit(CloseAtExit, nullptr) == 0;
     (void)closesAtExit;
     gc_assign(audio, this);
     OpenFirstDevice();

@@ -95,6 +95,8 @@ private:
     };
 
     void OpenFirstDevice();
+    // The finished attempt's device, or null.
+    ALCdevice* TakeAttempt();
     // Makes a context on the device current; false, with the device
     // closed, when that fails. `report` prints why.
     bool Adopt(ALCdevice* opened, bool report);
@@ -103,6 +105,8 @@ private:
     bool StartStream(long long frame, bool loop);
     void ForgetMusic();
     bool MusicEnded();
+    // Starts again the tune a refused one replaced; false when there was none.
+    bool FallBack();
     // Puts the sample on the channel's source, and starts it with `play`.
     void StartSample(gxtkChannel& record, gxtkSample* sample, int flags, bool play = true);
 
@@ -126,6 +130,10 @@ private:
     ALuint SourceOf(int channel);
 
     Tune tune;
+    // The tune the current one replaced, and its channel state, until the
+    // current one's headers are known to decode.
+    Tune replaced;
+    int replacedState = 0;
     bool lost = false;
     // A device being opened off the main thread while there is none.
     gxtkDeviceOpener opener;

@@ -49,8 +49,10 @@ int gxtkAudio::PlayMusic(String path, int flags) {
 
 // The headers are checked here, before the worker starts, so a file that
 // holds no playable tune, or one damaged anywhere in its headers, is refused
-// at once; decoding them is left to the worker. While the device is away the
-// tune is only kept, to start once it is back.
+// at once and what played plays on. Decoding them is left to the worker,
+// since it takes longer than an update may: should that fail, the tune this
+// one replaced goes on from where it was. While the device is away the tune
+// is only kept, to start once it is back.
 int gxtkAudio::StreamMusic(String path, int flags) {
     FlushDiscarded();
     std::string systemPath = KpGame::_game->SystemFilePath(path);
@@ -60,8 +62,13 @@ int gxtkAudio::StreamMusic(String path, int flags) {
     std::fclose(file);
     if (!playable) return -1;
     if (!lost && !channels[kMusicChannel].AL_Source()) return -1;
+    int stateBefore = lost ? channels[kMusicChannel].state : ChannelState(kMusicChannel);
+    Tune before = tune;
+    if (music) before.heardFrame = music->HeardFrame();
     // The old stream goes first: on its way out it stops the shared source.
     StopMusic();
+    replaced = before;
+    replacedState = stateBefore;
     tune.path = systemPath;
     tune.loop = flags != 0;
     if (!lost && !StartStream(0, tune.loop)) return -1;

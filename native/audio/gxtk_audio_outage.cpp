@@ -12,7 +12,7 @@ namespace {
 
 // A quick device is there well within this; the game does not wait longer
 // for a slow one at its start, and sound comes with the device.
-constexpr std::chrono::seconds kFirstDeviceWait(2);
+constexpr std::chrono::milliseconds kFirstDeviceWait(500);
 // The pause between attempts grows from the first to the longest, so a
 // server that comes back is heard within about two seconds while one that
 // stays away costs little.
@@ -32,8 +32,7 @@ void gxtkAudio::OpenFirstDevice() {
     kpPrint(String("opening openal device"));
     opener.Start();
     bool answered = opener.Wait(kFirstDeviceWait);
-    ALCdevice* opened = answered ? opener.Take() : nullptr;
-    if (gxtkDeviceOpener::LibraryStarted() && answered) RestoreEnvironmentAfterOpenAL();
+    ALCdevice* opened = answered ? TakeAttempt() : nullptr;
     if (answered && !opened) kpPrint(String("OpenAl error: alcOpenDevice failed"));
     if (opened && Adopt(opened, true)) {
         Restore();
@@ -43,6 +42,16 @@ void gxtkAudio::OpenFirstDevice() {
     Tell("no sound device yet; trying again while the game runs");
     reopenPause = kFirstPause;
     nextReopen = std::chrono::steady_clock::now() + reopenPause;
+}
+
+// The environment goes back to the player's once the library has read it.
+ALCdevice* gxtkAudio::TakeAttempt() {
+    gxtkDeviceOpener::Result result = opener.Take();
+    if (gxtkDeviceOpener::LibraryStarted()) RestoreEnvironmentAfterOpenAL();
+    if (result.serverGoneAsItStarted) {
+        Tell("the sound server went away as sound started; start the game again for sound");
+    }
+    return result.device;
 }
 
 bool gxtkAudio::Adopt(ALCdevice* opened, bool report) {
@@ -108,8 +117,7 @@ void gxtkAudio::TryReopen() {
         return;
     }
     if (!opener.Wait(std::chrono::milliseconds(0))) return;
-    ALCdevice* opened = opener.Take();
-    if (gxtkDeviceOpener::LibraryStarted()) RestoreEnvironmentAfterOpenAL();
+    ALCdevice* opened = TakeAttempt();
     if (opened && Adopt(opened, false)) {
         Restore();
         Tell("sound is back");

@@ -103,19 +103,36 @@ void gxtkAudio::UpdateMusic() {
     WatchDevice();
     if (lost) return;
     DeleteSomeRetiredMusic();
-    if (music && tune.restartsAtTop) MusicEnded();
+    if (music && (tune.restartsAtTop || music->Refused())) MusicEnded();
     if (music) music->Update(channels[kMusicChannel].state == 1);
 }
 
-// A looping tune started part-way goes on from the top.
+// A looping tune started part-way goes on from the top. A tune whose
+// headers turn out undecodable gives way to the one it replaced.
 bool gxtkAudio::MusicEnded() {
+    if (music->Refused() && FallBack()) return false;
     if (!music->Ended()) return false;
     return !tune.restartsAtTop || !StartStream(0, true);
+}
+
+// The replaced tune goes on from where it was heard last, in the state it
+// had.
+bool gxtkAudio::FallBack() {
+    if (replaced.path.empty() || replacedState == 0) return false;
+    Tune back = replaced;
+    int state = replacedState;
+    ForgetMusic();
+    tune = back;
+    channels[kMusicChannel].state = state;
+    RestoreTune();
+    return channels[kMusicChannel].state != 0;
 }
 
 void gxtkAudio::ForgetMusic() {
     music.reset();
     tune = Tune();
+    replaced = Tune();
+    replacedState = 0;
 }
 
 // A few an update: no update spends long giving memory back, and a long

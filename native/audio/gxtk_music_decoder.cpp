@@ -59,6 +59,7 @@ void gxtkMusicDecoder::DecodeAll() {
 // reserved for a piece is bounded too.
 void gxtkMusicDecoder::DecodePieces() {
     OggReader reader(file);
+    refused = !reader.Opened();
     bool more = reader.Opened() && (start == 0 || reader.Seek(start));
     int frames = static_cast<int>(reader.Hertz() * kOpeningSeconds);
     while (more) {

@@ -43,6 +43,8 @@ public:
     // True once the worker has reached the end of the tune (or found no tune
     // in the file) and every piece has been taken.
     bool Finished();
+    // True once the worker found the file's headers undecodable.
+    bool Refused() const { return refused.load(); }
 
 private:
     static constexpr std::size_t kMostReady = 16;
@@ -63,4 +65,5 @@ private:
     std::deque<Piece> ready;
     bool done = false;
     std::atomic<bool> cancelled{false};
+    std::atomic<bool> refused{false};
 };

@@ -39,6 +39,8 @@ public:
     // file held no tune; a looping tune never ends.
     bool Ended();
 
+    // True once the decoder found the file's headers undecodable.
+    bool Refused() const { return decoder.Refused(); }
     // True once the whole tune is queued.
     bool Complete() const { return complete; }
     // The frame of the tune last heard at an update.

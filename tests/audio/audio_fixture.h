@@ -32,6 +32,11 @@ protected:
             gc_init2();
             kp_audio_init();
             kp_audio_SetAudioDevice(new gxtkAudio);
+            // A slow machine may take a moment more to open the device.
+            for (int tries = 0; tries < 2000 && device()->Lost(); ++tries) {
+                device()->UpdateMusic();
+                std::this_thread::sleep_for(std::chrono::milliseconds(5));
+            }
             return true;
         }();
         (void)started;

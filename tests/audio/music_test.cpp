@@ -1,7 +1,9 @@
+#include <cstdint>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
 
+#include "host/ogg_reader.h"
 #include "tests/audio/audio_fixture.h"
 
 namespace {
@@ -243,6 +245,25 @@ bool DamageSetup(const std::string& file) {
     });
 }
 
+// Every page's checksum made right again for its bytes, as a file damaged
+// before it was written would have them.
+bool MendChecksums(const std::string& file) {
+    return Rewrite(file, [](std::string& bytes) {
+        for (std::size_t at = 0; at + 27 <= bytes.size();) {
+            if (bytes.compare(at, 4, "OggS") != 0) return false;
+            std::size_t segments = static_cast<unsigned char>(bytes[at + 26]), size = 27 + segments;
+            for (std::size_t segment = 0; segment < segments; ++segment) {
+                size += static_cast<unsigned char>(bytes[at + 27 + segment]);
+            }
+            std::vector<unsigned char> page(bytes.begin() + at, bytes.begin() + at + size);
+            std::uint32_t checksum = OggPageChecksum(page);
+            for (int byte = 0; byte < 4; ++byte) bytes[at + 22 + byte] = static_cast<char>(checksum >> 8 * byte);
+            at += size;
+        }
+        return true;
+    });
+}
+
 // A file that holds no playable tune is refused at once, and what played
 // plays on.
 TEST_F(MusicTest, UnplayableTuneIsRefusedAndTheOldOnePlaysOn) {
@@ -270,6 +291,25 @@ TEST_F(MusicTest, UnplayableTuneIsRefusedAndTheOldOnePlaysOn) {
         EXPECT_EQ(device()->music.get(), playing) << file;
     }
     EXPECT_TRUE(WaitUntilMusicSounds()) << "the old tune is still heard";
+}
+
+// A tune whose header pages are whole but whose setup cannot be decoded is
+// found out by the worker: the tune it replaced goes on from where it was.
+TEST_F(MusicTest, TuneThatCannotBeDecodedGivesWayToTheOneItReplaced) {
+    ASSERT_EQ(device()->PlayMusic(String(WriteTune("tune.ogg", 20).c_str()), 1), 0);
+    ASSERT_TRUE(WaitUntilMusicSounds());
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    device()->UpdateMusic();
+    long long heard = device()->music->HeardFrame();
+    ASSERT_GT(heard, 0);
+
+    std::string undecodable = WriteTune("undecodable.ogg");
+    ASSERT_TRUE(DamageSetup(undecodable));
+    ASSERT_TRUE(MendChecksums(undecodable));
+    device()->PlayMusic(String(undecodable.c_str()), 1);
+    ASSERT_TRUE(UpdateMusicUntil([&] { return device()->music && device()->music->HeardFrame() >= heard; }));
+    EXPECT_EQ(device()->MusicState(), 1);
+    EXPECT_TRUE(WaitUntilMusicSounds()) << "the old tune is heard again";
 }
 
 // Handed a stream whose header claims a layout it cannot play, the worker

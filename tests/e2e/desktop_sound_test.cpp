@@ -32,12 +32,16 @@ protected:
         if (!server.Start()) GTEST_SKIP() << "no sound server could be started here";
     }
 
-    // The program plays on the server, with the player's OpenAL
-    // configuration and nothing of the machine's.
-    void StartProgram(const std::string& playersConfiguration = "/dev/null", const std::string& copy = PROGRAM) {
-        program = std::make_unique<RealProgram>(
-            folder.path, std::vector<std::string>{"ALSOFT_DRIVERS=pulse", "ALSOFT_CONF=" + playersConfiguration},
-            copy);
+    // The program plays on the server, with no OpenAL configuration of the
+    // machine's; `environment` adds to or overrides that.
+    void Launch(const std::vector<std::string>& environment = {}, const std::string& copy = PROGRAM) {
+        std::vector<std::string> settings{"ALSOFT_DRIVERS=pulse", "ALSOFT_CONF=/dev/null"};
+        settings.insert(settings.end(), environment.begin(), environment.end());
+        program = std::make_unique<RealProgram>(folder.path, settings, copy);
+    }
+
+    void StartProgram(const std::vector<std::string>& environment = {}, const std::string& copy = PROGRAM) {
+        Launch(environment, copy);
         ASSERT_TRUE(NewUser::IsTitle(NewUser::ShotWhen("sound-title", 15, NewUser::IsTitle)));
     }
 
@@ -62,9 +66,9 @@ protected:
                                           << " samples";
     }
 
-    // Seconds from F4 to the program's end.
+    // Seconds from F4, as soon as the window is there, to the program's end.
     double SecondsToQuit() {
-        EXPECT_EQ(RealProgram::Send(""), 0);
+        EXPECT_TRUE(WaitFor(15, [] { return RealProgram::Send("") == 0; }));
         Clock::time_point pressed = Clock::now();
         EXPECT_EQ(std::system("xdotool keydown F4"), 0);
         int status = program->ExitStatus();
@@ -106,14 +110,14 @@ TEST_P(DesktopSound, ThePlayersSettingWinsAndAnyFolderWillDo) {
     std::filesystem::create_directory(oddFolder);
     std::filesystem::copy_file(PROGRAM, oddFolder + "/vantaroo");
     std::filesystem::create_directory_symlink(std::filesystem::path(PROGRAM).parent_path() / "data", oddFolder + "/data");
-    StartProgram("/dev/null", oddFolder + "/vantaroo");
+    StartProgram({}, oddFolder + "/vantaroo");
     StartLevel();
     ASSERT_EQ(server.Pactl("set-default-sink headphones"), 0);
     ExpectHeardOn("headphones", "from a folder with a colon");
     EXPECT_EQ(SecondsToQuit() < 1, true);
 
     ASSERT_EQ(server.Pactl("set-default-sink speakers"), 0);
-    StartProgram(folder.Write("alsoft.conf", "[pulse]\nallow-moves = false\n"));
+    StartProgram({"ALSOFT_CONF=" + folder.Write("alsoft.conf", "[pulse]\nallow-moves = false\n")});
     StartLevel();
     ASSERT_EQ(server.Pactl("set-default-sink headphones"), 0);
     RealProgram::Wait(1000);
@@ -154,8 +158,8 @@ TEST_P(DesktopSound, SoundComesWithAServerThatStartsLate) {
 
 TEST_P(DesktopSound, QuittingNeverWaitsForAStuckServer) {
     server.StartStuck();
-    StartProgram();
-    EXPECT_LT(SecondsToQuit(), 1) << "stuck from the start";
+    Launch();
+    EXPECT_LT(SecondsToQuit(), 1) << "stuck from the start, quit as the window shows";
 
     StartServer();
     StartProgram();
@@ -164,6 +168,35 @@ TEST_P(DesktopSound, QuittingNeverWaitsForAStuckServer) {
     ASSERT_TRUE(WaitFor(5, [&] { return Errors().find("gone") != std::string::npos; })) << Errors();
     RealProgram::Wait(2000);
     EXPECT_LT(SecondsToQuit(), 1) << "stuck after it had been there";
+
+    StartServer();
+    StartProgram();
+    StartLevel();
+    server.Freeze();
+    RealProgram::Wait(3000);
+    EXPECT_LT(SecondsToQuit(), 1) << "frozen while the device is open";
+}
+
+// A launcher may leave the child signal ignored, and a check of the sound
+// server may find no process to spare for a while: neither keeps the sound
+// away.
+TEST_P(DesktopSound, SoundWhateverTheLauncherAndTheProcessLimit) {
+    StartServer();
+    std::string launcher = folder.Write("launcher", std::string("#!/usr/bin/perl\n$SIG{CHLD} = 'IGNORE';\nexec '") +
+                                                          PROGRAM + "';\n");
+    std::filesystem::permissions(launcher, std::filesystem::perms::owner_all);
+    StartProgram({}, launcher);
+    StartLevel();
+    ExpectHeardOn("speakers", "started with the child signal ignored");
+    EXPECT_EQ(SecondsToQuit() < 1, true);
+
+    server.Kill();
+    StartProgram({"LD_PRELOAD=" FAILING_FORK, "FAILING_FORKS=3"});
+    StartLevel();
+    RealProgram::Wait(1500);
+    StartServer();
+    EXPECT_TRUE(WaitFor(5, [&] { return server.StreamNumber() >= 0; })) << "no stream after failed checks";
+    ExpectHeardOn("speakers", "after checks that found no process to spare");
 }
 
 INSTANTIATE_TEST_SUITE_P(Servers, DesktopSound, ::testing::Values(Kind::kPulseAudio, Kind::kPipeWire),

@@ -108,6 +108,10 @@ bool SoundServer::Start() {
 
 void SoundServer::Kill() { EndGroup(&server); }
 
+void SoundServer::Freeze() {
+    if (server > 0) killpg(server, SIGSTOP);
+}
+
 void SoundServer::StartStuck() {
     Kill();
     std::string socket = folder.File("pulse/native");

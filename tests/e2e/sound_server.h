@@ -27,6 +27,8 @@ public:
     bool Start();
     // Ends it at once, as a crash does.
     void Kill();
+    // Stops it where it is: it takes connections and answers nothing.
+    void Freeze();
     // In the server's place, a socket that takes connections and never
     // answers, as a socket-activated server whose daemon is stuck.
     void StartStuck();
