@@ -183,7 +183,7 @@ std::vector<std::int16_t> SoundServer::Record(const std::string& output, double 
                                 ".monitor --latency-msec=20 --raw --format=s16le --channels=1 --rate=44100 2>/dev/null",
                             &status);
     std::vector<std::int16_t> samples(bytes.size() / 2);
-    std::memcpy(samples.data(), bytes.data(), samples.size() * 2);
+    if (!samples.empty()) std::memcpy(samples.data(), bytes.data(), samples.size() * 2);
     return samples;
 }
 
