@@ -1,4 +1,5 @@
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -59,9 +60,18 @@ String KpGlfwGame::PathToFilePath(String path) {
     return String();
 }
 
+// Only a regular file holds a state: a FIFO would stop the game's start
+// until somebody writes into it, and a device such as /dev/zero never ends.
+// Either is read as no state, like a missing file.
 String KpGlfwGame::LoadState() {
-    FILE* file = OpenFile(String(kStateFile), String("rb"));
-    if (!file) return String();
+    int descriptor = open(kStateFile, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (descriptor < 0) return String();
+    struct stat status;
+    FILE* file = fstat(descriptor, &status) == 0 && S_ISREG(status.st_mode) ? fdopen(descriptor, "rb") : nullptr;
+    if (!file) {
+        close(descriptor);
+        return String();
+    }
     String state = String::Load(file);
     std::fclose(file);
     return state;

@@ -2,9 +2,11 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <linux/magic.h>
 #include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/vfs.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -17,8 +19,18 @@ namespace {
 // As many links as the kernel follows in one path.
 constexpr int kMostLinks = 40;
 
+// A link in /proc (/proc/self/fd/1, where /dev/stdout leads) stands for a
+// file some process has open: its text is no path to follow ("pipe:[N]",
+// or a name in another mount namespace), only the kernel can follow it.
+bool IsProcessLink(const std::string& path) {
+    struct statfs where;
+    return statfs(FolderOf(path).c_str(), &where) == 0 && where.f_type == PROC_SUPER_MAGIC;
+}
+
+// Where the file behind `path` is named, up to the first link only the
+// kernel can follow.
 std::string FollowLinks(std::string path) {
-    for (int hop = 0; hop < kMostLinks; ++hop) {
+    for (int hop = 0; hop < kMostLinks && !IsProcessLink(path); ++hop) {
         std::string target = LinkTarget(path);
         if (target.empty()) break;
         path = target[0] == '/' ? target : FolderOf(path) + "/" + target;
@@ -129,15 +141,24 @@ int WriteInPlace(const std::string& target, const std::string& bytes) {
     return result;
 }
 
-// A device (/dev/null) or a FIFO another program reads takes the bytes as a
-// plain write gives them: a rename would put a regular file in its place,
-// and it has no room to reserve nor length to set. A FIFO nobody reads
-// fails the save (ENXIO) rather than stopping the game until somebody does.
+// A regular file a process has open (/dev/stdout into a file) gets the
+// bytes after what was written into it before, as if they were printed.
+int PlainWriteFlags(int descriptor) {
+    struct stat status;
+    int flags = fcntl(descriptor, F_GETFL) & ~O_NONBLOCK;
+    return fstat(descriptor, &status) == 0 && S_ISREG(status.st_mode) ? flags | O_APPEND : flags;
+}
+
+// A device (/dev/null), a FIFO another program reads or a file a process
+// has open takes the bytes as a plain write gives them: a rename would put
+// another file in its place, and it has no room to reserve nor length to
+// set. A FIFO nobody reads fails the save (ENXIO) rather than stopping the
+// game until somebody does, and one whose reader leaves fails it (EPIPE).
 int WritePlainly(const std::string& target, const std::string& bytes) {
     int descriptor = open(target.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
     if (descriptor < 0) return -1;
     int result = 0;
-    if (fcntl(descriptor, F_SETFL, fcntl(descriptor, F_GETFL) & ~O_NONBLOCK) != 0) {
+    if (fcntl(descriptor, F_SETFL, PlainWriteFlags(descriptor)) != 0) {
         result = -1;
     } else if (!WriteBytes(descriptor, bytes, false)) {
         result = -2;
@@ -182,15 +203,22 @@ int CreateScratch(const std::string& scratch) {
     return LockedUnderItsName(descriptor, scratch) ? descriptor : CloseFailing(descriptor);
 }
 
+// Takes the scratch name from a symbolic link on it (ELOOP) and makes the
+// scratch file anew; the link's target stays untouched.
+int ReplaceLinkWithScratch(const std::string& scratch) {
+    if (errno != ELOOP || unlink(scratch.c_str()) != 0) return -1;
+    return CreateScratch(scratch);
+}
+
 // Opens this process's scratch file beside `target`, locked for as long as
 // it is open. A scratch file left by a save that died is taken over; one
 // another live save holds (a repeated pid in another PID namespace) is left
 // alone and the open fails with EWOULDBLOCK. A name that also links another
-// file (a snapshot tool's hard link) is removed and made anew, so that file
-// keeps what it holds.
+// file (a snapshot tool's hard link, or a symbolic link) is removed and made
+// anew, so that file keeps what it holds.
 int OpenScratch(const std::string& scratch) {
     int descriptor = open(scratch.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0666);
-    if (descriptor < 0) return -1;
+    if (descriptor < 0) return ReplaceLinkWithScratch(scratch);
     if (!LockedUnderItsName(descriptor, scratch)) return CloseFailing(descriptor);
     if (OnlyNameOfAFile(descriptor)) return ftruncate(descriptor, 0) == 0 ? descriptor : CloseFailing(descriptor);
     if (unlink(scratch.c_str()) != 0) return CloseFailing(descriptor);
@@ -210,9 +238,16 @@ bool IsScratchName(const std::string& name, const std::string& stateName) {
     return name.find_first_not_of("0123456789", first) == first + digits;
 }
 
+// Opens a scratch file to lock it: for writing, as NFSv4 locks only such a
+// file, or for reading where the saver may not write it (a sudo run's).
+int OpenToLock(const std::string& scratch) {
+    constexpr int kFlags = O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC;
+    int descriptor = open(scratch.c_str(), O_WRONLY | kFlags);
+    return descriptor < 0 && errno == EACCES ? open(scratch.c_str(), O_RDONLY | kFlags) : descriptor;
+}
+
 // Scratch files of saves that died under other pids would pile up beside
-// the state file; one a live save holds stays. NFSv4 locks only a file open
-// for writing.
+// the state file; one a live save holds stays.
 void RemoveDeadScratchFiles(const std::string& target) {
     std::string folder = FolderOf(target);
     if (folder.empty()) folder = "/";
@@ -222,7 +257,7 @@ void RemoveDeadScratchFiles(const std::string& target) {
     while (const dirent* entry = readdir(listing)) {
         if (!IsScratchName(entry->d_name, stateName)) continue;
         std::string scratch = folder + "/" + entry->d_name;
-        int descriptor = open(scratch.c_str(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        int descriptor = OpenToLock(scratch);
         if (descriptor < 0) continue;
         if (LockedUnderItsName(descriptor, scratch)) unlink(scratch.c_str());
         close(descriptor);
@@ -267,13 +302,14 @@ int ReplaceThroughScratch(const std::string& target, const std::string& bytes, c
 }  // namespace
 
 int ReplaceFileContent(const std::string& path, const std::string& bytes) {
-    std::string target = FollowLinks(path);
     struct stat old;
-    bool exists = stat(target.c_str(), &old) == 0;
-    if (exists && faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) return -1;
+    bool exists = stat(path.c_str(), &old) == 0;
+    if (exists && faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0) return -1;
     // A folder in the file's place fails at the rename and is told so; any
     // other file that is not a regular one is written plainly.
-    if (exists && !S_ISREG(old.st_mode) && !S_ISDIR(old.st_mode)) return WritePlainly(target, bytes);
+    if (exists && !S_ISREG(old.st_mode) && !S_ISDIR(old.st_mode)) return WritePlainly(path, bytes);
+    std::string target = FollowLinks(path);
+    if (IsProcessLink(target)) return WritePlainly(target, bytes);
     // Another name for the same file would keep the old state after a rename.
     if (exists && S_ISREG(old.st_mode) && old.st_nlink > 1) return WriteInPlace(target, bytes);
 

@@ -12,7 +12,8 @@
 // file mounted on its own, an owner that cannot be kept) the file is
 // written where it is, as a plain write would, one save at a time. A
 // device or FIFO in the file's place (a link to /dev/null) stays what it is
-// and gets the bytes as a plain write gives them.
+// and gets the bytes as a plain write gives them; so does a file a process
+// has open (a link to /dev/stdout), after what it already holds.
 // Returns 0; -1 when the file cannot be replaced; -2 when the bytes could not
 // all be written. On failure errno tells why.
 int ReplaceFileContent(const std::string& path, const std::string& bytes);

@@ -248,21 +248,85 @@ TEST_F(StateFile, HardLinkedStateStaysLinked) {
     EXPECT_EQ(folder.Read(".briskostate"), "new highscores");
 }
 
-// A snapshot tool's hard link on the scratch name (cp -al, rsnapshot) ties
-// it to another of the player's files: that file stays as it was, and the
-// state gets a file of its own with no second name.
+// A link on the scratch name, a snapshot tool's hard link (cp -al,
+// rsnapshot) or a symbolic one, ties it to another of the player's files:
+// that file stays as it was, and the state gets a file of its own with no
+// second name.
 TEST_F(StateFile, ScratchNameLinkedToAnotherFileLeavesThatFileAlone) {
-    folder.Write(".briskostate", "old");
     folder.Write("notes", "the player's notes");
     const std::string scratch = ".briskostate." + std::to_string(getpid()) + ".new";
-    ASSERT_EQ(link("notes", scratch.c_str()), 0);
-    ASSERT_EQ(host.SaveState(String("new highscores")), 0);
-    EXPECT_EQ(folder.Read("notes"), "the player's notes");
+    for (bool symbolic : {false, true}) {
+        SCOPED_TRACE(symbolic ? "symbolic link" : "hard link");
+        folder.Write(".briskostate", "old");
+        ASSERT_EQ(symbolic ? symlink("notes", scratch.c_str()) : link("notes", scratch.c_str()), 0);
+        ASSERT_EQ(host.SaveState(String("new highscores")), 0);
+        EXPECT_EQ(folder.Read("notes"), "the player's notes");
+        EXPECT_EQ(folder.Read(".briskostate"), "new highscores");
+        struct stat status {};
+        ASSERT_EQ(lstat(".briskostate", &status), 0);
+        EXPECT_TRUE(S_ISREG(status.st_mode));
+        EXPECT_EQ(status.st_nlink, 1u) << "later saves go through a scratch file again";
+        EXPECT_TRUE(Leftovers(folder).empty());
+    }
+}
+
+// A scratch file a dead save left that the player may read but not write (a
+// sudo run's) is cleared all the same: the player's folder lets it go.
+TEST(PlayersSave, ClearsDeadScratchFilesThePlayerMayNotWrite) {
+    TempFolder folder;
+    const std::string state = folder.Write(".briskostate", "old highscores");
+    const std::string scratch = folder.Write(".briskostate.17.new", "half a state");
+    ASSERT_TRUE(GiveToPlayer(folder.path));
+    ASSERT_TRUE(GiveToPlayer(state));
+    ASSERT_EQ(chmod(scratch.c_str(), 0444), 0);
+    KpGlfwGame host;
+    EXPECT_EQ(SaveAsPlayer(host, folder.path, "new highscores"), 0);
     EXPECT_EQ(folder.Read(".briskostate"), "new highscores");
-    struct stat status {};
-    ASSERT_EQ(stat(".briskostate", &status), 0);
-    EXPECT_EQ(status.st_nlink, 1u) << "later saves go through a scratch file again";
     EXPECT_TRUE(Leftovers(folder).empty());
+}
+
+std::string ReadToTheEnd(int descriptor) {
+    std::string bytes;
+    char chunk[256];
+    for (ssize_t got; (got = read(descriptor, chunk, sizeof chunk)) > 0;) bytes.append(chunk, got);
+    return bytes;
+}
+
+// A state linked to the game's standard output (/dev/stdout, /dev/fd/1) is
+// printed there after what the game printed before, into a pipe or a file
+// alike: the file is neither replaced nor written over.
+TEST(StateLinkedToStandardOutput, IsPrintedAfterWhatWasPrintedBefore) {
+    const struct {
+        const char* link;
+        bool intoPipe;  // else into a file, as a shell's '>' opens it
+    } cases[] = {{"/dev/stdout", false}, {"/dev/fd/1", false}, {"/dev/stdout", true}, {"/proc/self/fd/1", true}};
+    for (const auto& setup : cases) {
+        SCOPED_TRACE(std::string(setup.link) + (setup.intoPipe ? " into a pipe" : " into a file"));
+        TempFolder folder, outside;
+        std::filesystem::create_symlink(setup.link, folder.File(".briskostate"));
+        const std::string file = outside.Write("output", "");
+        int ends[2];
+        ASSERT_EQ(pipe(ends), 0);
+        pid_t child = fork();
+        if (child == 0) {
+            alarm(10);
+            KpGlfwGame host;
+            int output = setup.intoPipe ? ends[1] : open(file.c_str(), O_WRONLY | O_TRUNC);
+            bool ready = dup2(output, STDOUT_FILENO) == STDOUT_FILENO && chdir(folder.path.c_str()) == 0 &&
+                         write(STDOUT_FILENO, "printed before\n", 15) == 15;
+            _exit(ready ? -host.SaveState(String("new highscores")) : 100);
+        }
+        close(ends[1]);
+        int status = 0;
+        waitpid(child, &status, 0);
+        const std::string printed = setup.intoPipe ? ReadToTheEnd(ends[0]) : outside.Read("output");
+        close(ends[0]);
+        ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
+        EXPECT_EQ(WEXITSTATUS(status), 0) << "SaveState gave " << -WEXITSTATUS(status);
+        EXPECT_EQ(printed, "printed before\nnew highscores");
+        EXPECT_TRUE(std::filesystem::is_symlink(folder.File(".briskostate")));
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(outside.path), {}), 1) << "no scratch file";
+    }
 }
 
 // A state sent somewhere that is no regular file (a device such as

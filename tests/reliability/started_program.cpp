@@ -4,6 +4,9 @@
 #include <sched.h>
 #include <sys/prctl.h>
 
+#include <fcntl.h>
+
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 
@@ -83,6 +86,22 @@ void StartedProgram::Kill() {
 std::string StartedProgram::Output() const {
     std::ifstream in(output, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// Each descriptor's flags are in octal on the "flags:" line of its fdinfo.
+bool StartedProgram::WritesInto(const std::string& path) const {
+    const std::string process = "/proc/" + std::to_string(program);
+    std::error_code gone;
+    for (const auto& entry : std::filesystem::directory_iterator(process + "/fd", gone)) {
+        if (std::filesystem::read_symlink(entry.path(), gone) != path) continue;
+        std::ifstream info(process + "/fdinfo/" + entry.path().filename().string());
+        std::string field;
+        int flags = 0;
+        while (info >> field && field != "flags:") {
+        }
+        if (info >> std::oct >> flags && (flags & O_ACCMODE) == O_WRONLY) return true;
+    }
+    return false;
 }
 
 std::string FirstRunState() {

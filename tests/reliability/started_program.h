@@ -39,6 +39,8 @@ public:
     int ExitStatus(double seconds = 30);
     void Kill();
     std::string Output() const;
+    // True when the program has `path` open for writing.
+    bool WritesInto(const std::string& path) const;
     // True when no PID namespace could be made for it; it never ran.
     bool PidNamespaceRefused() const { return pidNamespaceRefused; }
 

@@ -1,3 +1,4 @@
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -108,6 +109,54 @@ TEST(StateFile, WriteThatTakesNoBytesIsToldAsNoRoom) {
         EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path), {}), hardLinked ? 2 : 1)
             << "no scratch file is left";
     }
+}
+
+// A state file that is no regular file, a FIFO nobody writes into or a link
+// to a device that never ends, holds no state: the game starts into its
+// title as on a first run and leaves it what it is.
+TEST(StateFile, NoRegularFileStartsAsAFirstRun) {
+    for (bool fifo : {true, false}) {
+        const std::string name = fifo ? "fifo" : "dev-zero";
+        SCOPED_TRACE(name);
+        TempFolder folder, logs;
+        const std::string state = folder.File(".briskostate");
+        ASSERT_EQ(fifo ? mkfifo(state.c_str(), 0644) : symlink("/dev/zero", state.c_str()), 0);
+        StartedProgram program({.folder = folder.path, .output = logs.File("output.txt")});
+        EXPECT_TRUE(e2e::NewUser::IsTitle(ShotWhen("state-" + name, 20, e2e::NewUser::IsTitle)));
+        EXPECT_EQ(program.Output(), "opening openal device\nHighscores Loaded\n");
+        EXPECT_EQ(End(program, Ending::kF4), 0);
+        EXPECT_TRUE(fifo ? std::filesystem::is_fifo(state) : std::filesystem::is_symlink(state)) << "unchanged";
+    }
+}
+
+// A FIFO's reader that goes away while the game saves into it fails that
+// save, told like any other, and the game goes on. A full pipe holds the
+// save in its write until the reader has gone.
+TEST(StateFile, FifoWhoseReaderLeavesDuringASaveFailsOnlyThatSave) {
+    TempFolder folder, logs;
+    const std::string state = folder.File(".briskostate");
+    ASSERT_EQ(mkfifo(state.c_str(), 0644), 0);
+    const int reader = open(state.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    const int filler = open(state.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+    ASSERT_GE(reader, 0);
+    ASSERT_GE(filler, 0);
+    const std::string page(4096, 'f');
+    while (write(filler, page.data(), page.size()) > 0) {
+    }
+    bool left = false;
+    testing::internal::CaptureStderr();
+    {
+        StartedProgram program({.folder = folder.path, .output = logs.File("output.txt")});
+        EXPECT_TRUE(e2e::NewUser::IsTitle(ShotWhen("fifo-reader-leaves", 20, e2e::NewUser::IsTitle)));
+        left = LeaveUntil(5, [&] { return program.WritesInto(state) && close(reader) == 0; });
+        EXPECT_TRUE(left) << "the game saves into the FIFO";
+        EXPECT_TRUE(e2e::NewUser::IsTitle(ShotWhen("fifo-reader-left", 5, e2e::NewUser::IsTitle)));
+        EXPECT_EQ(End(program, Ending::kF4), 0);
+    }
+    if (!left) close(reader);
+    close(filler);
+    const std::string told = testing::internal::GetCapturedStderr();
+    EXPECT_NE(told.find("Vantaroo: cannot save " + state + ": Broken pipe\n"), std::string::npos) << told;
 }
 
 }  // namespace
