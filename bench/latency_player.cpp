@@ -9,7 +9,7 @@
 // a program that is busy with a long frame. Prints a
 // line per press, "answered <nanoseconds>" or "unanswered", then
 // "readbacks <count> <nanoseconds> <longest nanoseconds>" and
-// "stray_changes <count>".
+// "stray_changes <count>"; or, where it cannot go on, "failed: <why>".
 #include <X11/Xlib.h>
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
@@ -69,16 +69,23 @@ bool Focused(Display* display, Window window) {
     return focus == window;
 }
 
-// A window can be named before it is shown, and only a shown one takes the
-// focus.
+// A window can be named before it is shown, only a shown one takes the
+// focus, and a program may replace its window meanwhile: the window is looked
+// up afresh each try, and an error from one that went away only means
+// another try.
+int IgnoreError(Display*, XErrorEvent*) { return 0; }
+
 bool FocusWindow(Display* display, const char* title) {
-    Window window = 0;
-    return WaitFor(kWindowWait, [&] {
-        if (!window) window = FindWindowByTitle(display, DefaultRootWindow(display), title);
+    XErrorHandler previous = XSetErrorHandler(IgnoreError);
+    bool focused = WaitFor(kWindowWait, [&] {
+        Window window = FindWindowByTitle(display, DefaultRootWindow(display), title);
         if (!window || !Viewable(display, window)) return false;
         XSetInputFocus(display, window, RevertToParent, CurrentTime);
         return Focused(display, window);
     });
+    XSync(display, False);
+    XSetErrorHandler(previous);
+    return focused;
 }
 
 class Player {
@@ -88,10 +95,7 @@ public:
     enum Outcome { kAnswered, kUnanswered, kNoFrames };
 
     Outcome Press(std::int64_t number, KeySym key, bool tap) {
-        page->armed.store(number, std::memory_order_release);
-        if (!WaitFor(kFrameWait, [&] { return page->referenced.load(std::memory_order_acquire) == number; })) {
-            return kNoFrames;
-        }
+        if (!Arm(number)) return kNoFrames;
         std::this_thread::sleep_for(std::chrono::duration<double>(kLeastWait + kUpdatePeriod * Uniform()));
         KeyCode code = XKeysymToKeycode(display, key);
         std::int64_t pressTime = MonotonicNanos();
@@ -100,9 +104,7 @@ public:
         XTestFakeKeyEvent(display, code, True, CurrentTime);
         if (tap) XTestFakeKeyEvent(display, code, False, CurrentTime);
         XFlush(display);
-        auto answered = [&] { return page->answered.load(std::memory_order_acquire) == number; };
-        std::this_thread::sleep_for(kHold);
-        bool answer = answered() || WaitFor(kAnswerWait - kHold, answered);
+        bool answer = AwaitAnswer(number);
         if (!tap) XTestFakeKeyEvent(display, code, False, CurrentTime);
         XFlush(display);
         if (answer) {
@@ -116,6 +118,19 @@ public:
     }
 
 private:
+    // False when the program shows no frame to take the reference from.
+    bool Arm(std::int64_t number) {
+        page->armed.store(number, std::memory_order_release);
+        return WaitFor(kFrameWait, [&] { return page->referenced.load(std::memory_order_acquire) == number; });
+    }
+
+    // Holds the key at least kHold, and up to kAnswerWait for an answer.
+    bool AwaitAnswer(std::int64_t number) {
+        auto answered = [&] { return page->answered.load(std::memory_order_acquire) == number; };
+        std::this_thread::sleep_for(kHold);
+        return answered() || WaitFor(kAnswerWait - kHold, answered);
+    }
+
     double Uniform() { return std::uniform_real_distribution<double>(0, 1)(random); }
 
     Display* display;
@@ -133,11 +148,11 @@ int main(int argc, char** argv) {
     PressPage* page = MapPressPage(argv[2]);
     Display* display = XOpenDisplay(nullptr);
     if (!page || !display) {
-        std::fprintf(stderr, "needs the press page and an X display\n");
+        std::printf("failed: needs the press page and an X display\n");
         return 1;
     }
     if (!FocusWindow(display, argv[1])) {
-        std::fprintf(stderr, "no window named %s\n", argv[1]);
+        std::printf("failed: no window named %s\n", argv[1]);
         return 1;
     }
     std::this_thread::sleep_for(kSettle);
@@ -147,7 +162,7 @@ int main(int argc, char** argv) {
     for (int number = 1; number <= presses; ++number) {
         Player::Outcome outcome = player.Press(number, down ? XK_Down : XK_Up, number % 4 == 0);
         if (outcome == Player::kNoFrames) {
-            std::fprintf(stderr, "the program showed no frame\n");
+            std::printf("failed: the program showed no frame\n");
             return 1;
         }
         if (outcome == Player::kAnswered) down = !down;
