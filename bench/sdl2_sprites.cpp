@@ -6,6 +6,9 @@
 //   sdl2_sprites paced <sprites> <seconds> <times file>
 //     renders, presents and sleeps to the next 1/60 s; writes the monotonic
 //     time after each present, in nanoseconds, a line each
+//   sdl2_sprites answering <sprites> <seconds>
+//     the same loop, answering each key press: a marker on a dark band near
+//     the bottom steps aside in the next frame drawn
 #include <SDL2/SDL.h>
 
 #include <chrono>
@@ -24,6 +27,8 @@ namespace {
 constexpr int kWidth = 640;
 constexpr int kHeight = 480;
 constexpr int kWarmUpFrames = 20;
+// Where the game shows its menu's label, which changes as the cursor steps.
+constexpr SDL_Rect kAnswerBand{240, 424, 200, 32};
 
 class SdlSprites {
 public:
@@ -51,7 +56,7 @@ public:
         return MakeSheet();
     }
 
-    void DrawFrame() {
+    void DrawFrame(bool answering = false) {
         SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
         SDL_RenderClear(renderer);
         for (const Sprite& s : sprites) {
@@ -64,17 +69,31 @@ public:
             // SDL turns clockwise on screen, our module counter-clockwise.
             SDL_RenderCopyExF(renderer, sheet, &source, &target, -s.rotation, nullptr, SDL_FLIP_NONE);
         }
+        if (answering) DrawAnswer();
         SDL_RenderPresent(renderer);
     }
 
-    // A window nobody tends is taken for a hung one.
-    static void DropEvents() {
+    // A window nobody tends is taken for a hung one; key presses are
+    // counted. False once asked to quit (SDL turns SIGTERM into that).
+    bool TakeEvents() {
         SDL_Event event;
+        bool goOn = true;
         while (SDL_PollEvent(&event)) {
+            if (event.type == SDL_KEYDOWN && event.key.repeat == 0) ++keyPresses;
+            if (event.type == SDL_QUIT) goOn = false;
         }
+        return goOn;
     }
 
 private:
+    void DrawAnswer() {
+        SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
+        SDL_RenderFillRect(renderer, &kAnswerBand);
+        SDL_SetRenderDrawColor(renderer, 255, 255, 255, 255);
+        SDL_Rect marker{kAnswerBand.x + 8 + 96 * (keyPresses % 2), kAnswerBand.y + 8, 16, 16};
+        SDL_RenderFillRect(renderer, &marker);
+    }
+
     bool MakeSheet() {
         int width = size * kSpriteSheetFrames;
         sheet = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STATIC, width, size);
@@ -88,6 +107,7 @@ private:
     SDL_Renderer* renderer = nullptr;
     SDL_Texture* sheet = nullptr;
     int size = 0;
+    int keyPresses = 0;
     std::vector<Sprite> sprites;
 };
 
@@ -100,7 +120,7 @@ int FramesPerSecond(int spriteSize, double seconds) {
     double elapsed = 0;
     while (elapsed < seconds) {
         peer.DrawFrame();
-        SdlSprites::DropEvents();
+        peer.TakeEvents();
         ++frames;
         elapsed = Now() - start;
     }
@@ -108,6 +128,7 @@ int FramesPerSecond(int spriteSize, double seconds) {
     return 0;
 }
 
+// Without a times file, the loop answers key presses instead.
 int Paced(int count, double seconds, const char* timesFile) {
     SdlSprites peer;
     if (!peer.Open(kGameSpriteSize, count, false)) return 1;
@@ -116,9 +137,8 @@ int Paced(int count, double seconds, const char* timesFile) {
     std::vector<long long> times;
     auto end = Clock::now() + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(seconds));
     auto next = Clock::now();
-    while (Clock::now() < end) {
-        SdlSprites::DropEvents();
-        peer.DrawFrame();
+    while (Clock::now() < end && peer.TakeEvents()) {
+        peer.DrawFrame(!timesFile);
         auto presented = Clock::now();
         times.push_back(std::chrono::duration_cast<std::chrono::nanoseconds>(presented.time_since_epoch()).count());
         next += period;
@@ -126,6 +146,7 @@ int Paced(int count, double seconds, const char* timesFile) {
         if (next < presented) next = presented;
         std::this_thread::sleep_until(next);
     }
+    if (!timesFile) return 0;
     std::ofstream out(timesFile);
     for (long long t : times) out << t << '\n';
     return out.good() ? 0 : 1;
@@ -138,9 +159,11 @@ int main(int argc, char** argv) {
     int result = 2;
     if (mode == "fps" && argc == 4) result = FramesPerSecond(std::atoi(argv[2]), std::atof(argv[3]));
     if (mode == "paced" && argc == 5) result = Paced(std::atoi(argv[2]), std::atof(argv[3]), argv[4]);
+    if (mode == "answering" && argc == 4) result = Paced(std::atoi(argv[2]), std::atof(argv[3]), nullptr);
     if (result == 2) {
         std::fprintf(stderr, "usage: sdl2_sprites fps <sprite size> <seconds>\n"
-                             "       sdl2_sprites paced <sprites> <seconds> <times file>\n");
+                             "       sdl2_sprites paced <sprites> <seconds> <times file>\n"
+                             "       sdl2_sprites answering <sprites> <seconds>\n");
     } else if (result != 0) {
         std::fprintf(stderr, "needs a display with OpenGL (run under xvfb-run): %s\n", SDL_GetError());
     }

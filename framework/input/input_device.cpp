@@ -44,6 +44,7 @@ c_InputDevice* c_InputDevice::m_new() {
     gc_assign(m_pads, Array<c_JoyState*>(kPads));
     for (int unit = 0; unit < kPads; ++unit) gc_assign(m_pads[unit], (new c_JoyState)->m_new());
     gc_assign(m_keyState, Array<bool>(kKeys));
+    gc_assign(m_releaseDue, Array<bool>(kKeys));
     gc_assign(m_hitQueue, Array<int>(kHitQueueSize));
     gc_assign(m_hitCount, Array<int>(kKeys));
     gc_assign(m_charQueue, Array<int>(kCharQueueSize));
@@ -55,6 +56,7 @@ c_InputDevice* c_InputDevice::m_new() {
 void c_InputDevice::mark() {
     gc_mark(m_pads);
     gc_mark(m_keyState);
+    gc_mark(m_releaseDue);
     gc_mark(m_hitQueue);
     gc_mark(m_hitCount);
     gc_mark(m_charQueue);
@@ -68,25 +70,39 @@ void c_InputDevice::CountHit(int key) {
     m_hitQueue[m_hitQueueLength++] = key;
 }
 
-// A key already down changes nothing, so the host's key repeat is no hit.
+// A key held down changes nothing, so the host's key repeat is no hit; one
+// let go and pressed again before the update hits again.
+bool c_InputDevice::IsHeld(int key) { return m_keyState[key] && !m_releaseDue[key]; }
+
 void c_InputDevice::PressKey(int key) {
+    if (IsHeld(key)) return;
     for (int code : {key, MirrorOf(key)}) {
-        if (code == 0 || m_keyState[code]) continue;
+        if (code == 0 || IsHeld(code)) continue;
         m_keyState[code] = true;
+        m_releaseDue[code] = false;
         CountHit(code);
     }
 }
 
+// Games read most keys as held, once an update: a tap over before the next
+// update (a quick one, or any during a long frame) still reads down through
+// that update, or the game would never see it.
 void c_InputDevice::ReleaseKey(int key) {
     if (!m_keyState[key]) return;
-    m_keyState[key] = false;
-    if (int mirror = MirrorOf(key)) m_keyState[mirror] = false;
+    for (int code : {key, MirrorOf(key)}) {
+        if (code == 0 || !m_keyState[code]) continue;
+        if (m_hitCount[code] > 0) {
+            m_releaseDue[code] = true;
+        } else {
+            m_keyState[code] = false;
+        }
+    }
 }
 
 int c_InputDevice::p_KeyEvent(int event, int key) {
     if (event != kKeyChar && !IsKeyCode(key)) return 0;
     if (event == kKeyDown) {
-        if (!m_keyState[key]) PressKey(key);
+        PressKey(key);
     } else if (event == kKeyUp) {
         ReleaseKey(key);
     } else if (event == kKeyChar && m_charWrite < kCharQueueSize) {
@@ -161,7 +177,13 @@ int c_InputDevice::p_BeginUpdate() {
 }
 
 int c_InputDevice::p_EndUpdate() {
-    for (int i = 0; i < m_hitQueueLength; ++i) m_hitCount[m_hitQueue[i]] = 0;
+    for (int i = 0; i < m_hitQueueLength; ++i) {
+        int key = m_hitQueue[i];
+        m_hitCount[key] = 0;
+        if (!m_releaseDue[key]) continue;
+        m_releaseDue[key] = false;
+        m_keyState[key] = false;
+    }
     m_hitQueueLength = 0;
     m_charRead = 0;
     m_charWrite = 0;

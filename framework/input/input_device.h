@@ -20,6 +20,8 @@ class c_InputDevice : public Object {
 public:
     Array<c_JoyState*> m_pads;
     Array<bool> m_keyState;
+    // Keys let go before any update saw them down, released as that update ends.
+    Array<bool> m_releaseDue;
     int m_hitQueueLength = 0;
     Array<int> m_hitQueue;
     Array<int> m_hitCount;
@@ -57,6 +59,7 @@ public:
     float p_AccelY();
 
 private:
+    bool IsHeld(int key);
     void PressKey(int key);
     void ReleaseKey(int key);
     void CountHit(int key);

@@ -27,13 +27,15 @@ protected:
         return found;
     }
 
-    // One control step with the pointer at (x, y), pressed or not.
+    // One control step with the pointer at (x, y), pressed or not: the
+    // update's share of reading the controls, which ends that update.
     void Step(bool pressing, int x = 0, int y = 0) {
         app->m_Pressing = pressing ? 1 : 0;
         app->m_MouseX = x;
         app->m_MouseY = y;
         app->m_DrawCount = 0;
         app->p_AnalogueControl();
+        kp_input_device->p_EndUpdate();
     }
 
     void Stick(float x, float y) {
@@ -192,10 +194,12 @@ TEST_F(Analogue, DebugShowsTheDirectionAndStateIsReset) {
 TEST_F(Analogue, PlayKeyAllSumsTheFirstFourPlayers) {
     Press(32);
     EXPECT_EQ(app->p_PlayKeyAll(10, 0), 4) << "every player sees the keyboard";
+    kp_input_device->p_EndUpdate();
     Release(32);
     Press(256);
     Press(256 + 96);
     EXPECT_EQ(app->p_PlayKeyAll(10, 0), 2) << "players 0 and 3";
+    kp_input_device->p_EndUpdate();
     Release(256);
     Release(256 + 96);
     app->m_VKeys[10] = 2;

@@ -4,10 +4,12 @@ namespace {
 
 class GameInput : public GameTest {
 protected:
-    // Holds one physical key (or pad button code) and asks for a logical key.
+    // Holds one physical key (or pad button code) and asks for a logical key
+    // in an update, which ends before the key is let go.
     int Holding(int code, int key, int player, int allowStick = 1) {
         Press(code);
         int result = app->p_PlayKey(key, allowStick, player);
+        kp_input_device->p_EndUpdate();
         Release(code);
         return result;
     }
