@@ -4,7 +4,7 @@
 set -eu
 
 PACKAGES="g++ make cmake pkg-config libgtest-dev libbenchmark-dev \
-xvfb xauth xdotool x11-xkb-utils x11-xserver-utils openbox wmctrl libgl-dev libgl1-mesa-dri libx11-dev libglfw3-dev libopenal-dev libstb-dev libvorbis-dev \
+xvfb xauth xdotool x11-xkb-utils x11-xserver-utils openbox wmctrl libxtst-dev libgl-dev libgl1-mesa-dri libx11-dev libglfw3-dev libopenal-dev libstb-dev libvorbis-dev \
 clang libclang-rt-14-dev libsdl2-dev valgrind \
 desktop-file-utils appstream lintian dpkg-dev devscripts pulseaudio pulseaudio-utils \
 pipewire pipewire-pulse wireplumber dbus"
