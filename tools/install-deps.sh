@@ -6,7 +6,7 @@ set -eu
 PACKAGES="g++ make cmake pkg-config libgtest-dev libbenchmark-dev \
 xvfb xauth xdotool x11-xkb-utils x11-xserver-utils openbox wmctrl libxtst-dev libgl-dev libgl1-mesa-dri libx11-dev libglfw3-dev libopenal-dev libstb-dev libvorbis-dev \
 clang libclang-rt-14-dev libsdl2-dev valgrind \
-desktop-file-utils appstream lintian dpkg-dev devscripts pulseaudio pulseaudio-utils \
+desktop-file-utils appstream lintian dpkg-dev devscripts pulseaudio pulseaudio-utils libpulse-dev \
 pipewire pipewire-pulse wireplumber dbus"
 
 missing=""

@@ -51,19 +51,37 @@ protected:
         ASSERT_TRUE(NewUser::IsPlay(NewUser::ShotWhen("sound-play", 10, NewUser::IsPlay)));
     }
 
-    // The kangaroo jumps while `output` is recorded: its jump sound is to be
-    // heard there.
+    // The kangaroo jumps four times while `output` is recorded: its jump
+    // sound is to be heard there. On a busy machine the recorder may connect
+    // late and the program answer late; one jump in the recording is enough.
     void ExpectHeardOn(const std::string& output, const char* when) {
         EXPECT_TRUE(WaitFor(3, [&] { return server.StreamOutput() == output; }))
             << when << ": the stream plays on " << server.StreamOutput();
         std::thread jump([] {
-            RealProgram::Wait(300);
-            RealProgram::Hold("space", 150);
+            for (int jumps = 0; jumps < 4; ++jumps) {
+                RealProgram::Wait(jumps == 0 ? 300 : 350);
+                RealProgram::Hold("space", 150);
+            }
         });
-        std::vector<std::int16_t> heard = server.Record(output, 1.5);
+        std::vector<std::int16_t> heard = server.Record(output, 2.2);
         jump.join();
         EXPECT_GT(Loudest(heard), kHeard) << when << ": nothing heard on " << output << " in " << heard.size()
                                           << " samples";
+    }
+
+    // The player moves the stream to `output` in the sound settings. PipeWire
+    // 0.3's pulse layer at times accepts a move and never carries it out
+    // (paplay's stream too); the player then moves it again.
+    bool MovedByHand(const std::string& output) {
+        for (int attempt = 0; attempt < 3; ++attempt) {
+            std::string said;
+            if (!server.MoveStream(server.StreamNumber(), output, &said)) {
+                ADD_FAILURE() << "the move was refused: " << said;
+                return false;
+            }
+            if (WaitFor(3, [&] { return server.StreamOutput() == output; })) return true;
+        }
+        return false;
     }
 
     // Seconds from F4, as soon as the window is there, to the program's end.
@@ -94,8 +112,7 @@ TEST_P(DesktopSound, FollowsTheOutputThePlayerPicks) {
     ASSERT_EQ(server.Pactl("set-default-sink headphones"), 0);
     ExpectHeardOn("headphones", "after the default output changed");
 
-    std::string said;
-    EXPECT_EQ(server.Pactl("move-sink-input " + std::to_string(server.StreamNumber()) + " speakers", &said), 0) << said;
+    EXPECT_TRUE(MovedByHand("speakers"));
     ExpectHeardOn("speakers", "after a move by hand");
 
     ASSERT_EQ(server.Pactl("unload-module " + std::to_string(server.speakersModule)), 0);
@@ -122,7 +139,9 @@ TEST_P(DesktopSound, ThePlayersSettingWinsAndAnyFolderWillDo) {
     ASSERT_EQ(server.Pactl("set-default-sink headphones"), 0);
     RealProgram::Wait(1000);
     EXPECT_EQ(server.StreamOutput(), "speakers") << "the player's configuration keeps the stream where it is";
-    EXPECT_NE(server.Pactl("move-sink-input " + std::to_string(server.StreamNumber()) + " headphones"), 0);
+    std::string said;
+    EXPECT_FALSE(server.MoveStream(server.StreamNumber(), "headphones", &said));
+    EXPECT_EQ(said, "Invalid argument");
 }
 
 TEST_P(DesktopSound, ComesBackAfterTheServerRestartsAndSaysLittleMeanwhile) {

@@ -35,6 +35,10 @@ public:
 
     // pactl's exit status for `arguments`; what it prints goes to `output`.
     int Pactl(const std::string& arguments, std::string* output = nullptr) const;
+    // Moves stream `number` to `output` as a desktop's sound settings do,
+    // through a client of the sound library that first looks the stream
+    // up. True when the server accepts the move; else `error` says why.
+    bool MoveStream(int number, const std::string& output, std::string* error) const;
     // The output the first program's stream plays on, "" when none plays.
     std::string StreamOutput() const;
     // The number of the first program's stream, -1 when there is none.

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <chrono>
 #include <string>
 
 #include "tests/support/game_test_host.h"
@@ -18,16 +17,16 @@ public:
     // `tunesOpened` counts the tunes the game has started, `tuneSeconds` is
     // their length.
     PlayInvariants(c_MyApp& app, GameTestHost& host, const long& tunesOpened, double tuneSeconds)
-        : app(app), host(host), tunesOpened(tunesOpened), youngTuneSeconds(tuneSeconds * 2 / 3) {}
+        : app(app), host(host), tunesOpened(tunesOpened), youngTuneSeconds(tuneSeconds * 2 / 3) {
+        Returned();
+    }
 
     void Check(long update);
     // The window is back after a time away, during which nothing played.
-    void Returned() { lastCheck = Clock::now(); }
+    void Returned();
     int Failures() const { return failures; }
 
 private:
-    using Clock = std::chrono::steady_clock;
-
     void Fail(long update, const std::string& what);
     bool CursorInRange() const;
     bool YoungTunePlays();
@@ -40,7 +39,8 @@ private:
     const double youngTuneSeconds;
     long tunesSeen = 0;
     double tunePlayedSeconds = 0;
-    Clock::time_point lastCheck = Clock::now();
+    // The device's clock at the last check.
+    double lastMixed;
     int failures = 0;
     int savesSeen = 0;
 };
