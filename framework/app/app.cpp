@@ -49,6 +49,7 @@ void c_GameDelegate::StartGame() {
 // The app hears of a suspension before the sound stops, and of a resumption
 // after it is back.
 void c_GameDelegate::SuspendGame() {
+    m_inputDevice->p_Suspend();
     kp_app__app->p_OnSuspend();
     m_audioDevice->Suspend();
 }

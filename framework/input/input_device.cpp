@@ -176,14 +176,26 @@ int c_InputDevice::p_BeginUpdate() {
     return 0;
 }
 
-int c_InputDevice::p_EndUpdate() {
+void c_InputDevice::ReleaseKeysLetGo() {
     for (int i = 0; i < m_hitQueueLength; ++i) {
         int key = m_hitQueue[i];
-        m_hitCount[key] = 0;
         if (!m_releaseDue[key]) continue;
         m_releaseDue[key] = false;
         m_keyState[key] = false;
     }
+}
+
+// The focus goes with a suspension, and the window system lets go of every
+// key then: a key let go before the game saw it is up when the game is
+// back, not pressed on whatever the game shows by then.
+int c_InputDevice::p_Suspend() {
+    ReleaseKeysLetGo();
+    return 0;
+}
+
+int c_InputDevice::p_EndUpdate() {
+    ReleaseKeysLetGo();
+    for (int i = 0; i < m_hitQueueLength; ++i) m_hitCount[m_hitQueue[i]] = 0;
     m_hitQueueLength = 0;
     m_charRead = 0;
     m_charWrite = 0;

@@ -20,7 +20,8 @@ class c_InputDevice : public Object {
 public:
     Array<c_JoyState*> m_pads;
     Array<bool> m_keyState;
-    // Keys let go before any update saw them down, released as that update ends.
+    // Keys let go before any update saw them down, released as that update
+    // ends or as the game is suspended.
     Array<bool> m_releaseDue;
     int m_hitQueueLength = 0;
     Array<int> m_hitQueue;
@@ -45,6 +46,7 @@ public:
     int p_MotionEvent(int event, int data, float x, float y, float z);
     int p_BeginUpdate();
     int p_EndUpdate();
+    int p_Suspend();
     int p_SetKeyboardEnabled(bool enabled);
     int p_GetChar();
     int p_KeyHit(int key);
@@ -63,6 +65,7 @@ private:
     void PressKey(int key);
     void ReleaseKey(int key);
     void CountHit(int key);
+    void ReleaseKeysLetGo();
     void SetMousePosition(float x, float y);
     void SetTouchPosition(int index, float x, float y);
 };

@@ -268,6 +268,24 @@ TEST_F(Shell, SuspendPausesOnlyAGameInPlay) {
     EXPECT_EQ(app->m_PauseState, 1);
 }
 
+// The window system lets go of the keys as the focus goes; a jump or back
+// key pressed in that same frame must not carry on the paused game once the
+// focus is back.
+TEST_F(Shell, AKeyTappedAsTheFocusGoesLeavesTheGamePaused) {
+    FinishLoading();
+    app->m_GameMode = 11;
+    for (int key : {32, 27}) {
+        Update(2);  // no key down opens the latch
+        Press(key);
+        Release(key);
+        host->SuspendGame();
+        host->ResumeGame();
+        Update();
+        EXPECT_EQ(app->m_Paused, 1) << key;
+        EXPECT_EQ(app->m_PauseState, 1) << key;
+    }
+}
+
 TEST_F(Shell, NewGameStartsThePlayerBySpeed) {
     FinishLoading();
     const std::pair<int, float> speeds[] = {{1, 0.4f}, {2, 0.65f}, {3, 0.9f}};
