@@ -249,10 +249,11 @@ int OpenToLock(const std::string& scratch) {
 // Scratch files of saves that died under other pids would pile up beside
 // the state file; one a live save holds stays.
 void RemoveDeadScratchFiles(const std::string& target) {
+    // A state in the root folder has "" for its folder, and "/" + name is
+    // still its scratch file's path.
     std::string folder = FolderOf(target);
-    if (folder.empty()) folder = "/";
     std::string stateName = target.substr(target.rfind('/') + 1);
-    DIR* listing = opendir(folder.c_str());
+    DIR* listing = opendir(folder.empty() ? "/" : folder.c_str());
     if (!listing) return;
     while (const dirent* entry = readdir(listing)) {
         if (!IsScratchName(entry->d_name, stateName)) continue;
