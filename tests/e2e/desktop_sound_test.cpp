@@ -23,7 +23,7 @@ using Kind = SoundServer::Kind;
 constexpr int kHeard = 1000;
 
 // The address sanitizer makes the program, and every check of the server it
-// forks, several times slower; the times sound may take to come grow with it.
+// starts, several times slower; the times sound may take to come grow with it.
 #if defined(__SANITIZE_ADDRESS__)
 constexpr double kSlower = 2;
 #else
@@ -224,7 +224,7 @@ TEST_P(DesktopSound, SoundWhateverTheLauncherAndTheProcessLimit) {
     // preloaded library come before it.
     const char* sanitizer = std::getenv("ASAN_OPTIONS");
     std::string options = std::string(sanitizer ? sanitizer : "") + ":verify_asan_link_order=0";
-    StartProgram({"LD_PRELOAD=" FAILING_FORK, "FAILING_FORKS=3", "ASAN_OPTIONS=" + options});
+    StartProgram({"LD_PRELOAD=" FAILING_SPAWN, "FAILING_SPAWNS=3", "ASAN_OPTIONS=" + options});
     StartLevel();
     RealProgram::Wait(1500);
     StartServer();
