@@ -1,10 +1,21 @@
 // The check whether OpenAL, started afresh, opens a device: it runs in a new
 // run of this test program, whatever the program's other threads are doing.
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <atomic>
 #include <chrono>
 #include <cstdlib>
+#include <functional>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -75,6 +86,62 @@ TEST_F(DeviceCheck, AnswersAtOnceWhileOtherThreadsAreBusy) {
         EXPECT_FALSE(OpensInAFreshLibrary());
         ASSERT_LT(SecondsSince(started), 3) << "check " << check;
     }
+}
+
+// A server socket that takes connections and never answers, as a stuck
+// server's does.
+class StuckServer {
+public:
+    explicit StuckServer(const std::string& path) : listener(socket(AF_UNIX, SOCK_STREAM, 0)) {
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        std::strncpy(address.sun_path, path.c_str(), sizeof address.sun_path - 1);
+        listening = bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 && listen(listener, 16) == 0;
+    }
+    ~StuckServer() { close(listener); }
+
+    int listener;
+    bool listening;
+};
+
+std::string ReadAll(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+// Check runs that still live with `variable` in their environment.
+int CheckRunsWith(const std::string& variable) {
+    int count = 0;
+    for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
+        std::string process = entry.path();
+        if (ReadAll(process + "/cmdline").rfind("vantaroo-device-check", 0) != 0) continue;
+        std::string environment = ReadAll(process + "/environ");
+        if (environment.find(variable + '\0') != std::string::npos) ++count;
+    }
+    return count;
+}
+
+bool WaitFor(double seconds, const std::function<bool()>& holds) {
+    for (Clock::time_point start = Clock::now(); !holds();) {
+        if (SecondsSince(start) > seconds) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return true;
+}
+
+// However the game ends, a check it started, stuck on the server, ends with
+// it rather than hold the server's connection on its own.
+TEST_F(DeviceCheck, EndsWithTheGameThatStartedIt) {
+    StuckServer stuck(folder.File("stuck"));
+    ASSERT_TRUE(stuck.listening);
+    setenv("PULSE_SERVER", ("unix:" + folder.File("stuck")).c_str(), 1);
+    std::string server = "PULSE_SERVER=unix:" + folder.File("stuck");
+    pid_t game = fork();
+    if (game == 0) _exit(OpensInAFreshLibrary() ? 0 : 1);
+    EXPECT_TRUE(WaitFor(3, [&] { return CheckRunsWith(server) == 1; })) << "no check began";
+    kill(game, SIGKILL);
+    waitpid(game, nullptr, 0);
+    EXPECT_TRUE(WaitFor(1, [&] { return CheckRunsWith(server) == 0; })) << "the check outlived the game";
 }
 
 }  // namespace
