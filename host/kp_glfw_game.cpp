@@ -1,7 +1,5 @@
 #include "host/kp_glfw_game.h"
 
-#include <signal.h>
-#include <spawn.h>
 #include <sys/wait.h>
 
 #include <cstdlib>
@@ -10,6 +8,7 @@
 #include "host/glfw2.h"
 #include "host/heap_reuse.h"
 #include "host/key_translation.h"
+#include "host/spawn.h"
 #include "runtime/errors.h"
 #include "runtime/system_text.h"
 
@@ -71,27 +70,6 @@ void KpGlfwGame::SetSwapInterval(int interval) {
     if (interval >= 0) glfw2::SwapInterval(interval);
 }
 
-namespace {
-
-// Starts `arguments[0]`, found along PATH, with every signal at its default
-// and none blocked, whatever the game set for itself (saves ignore SIGXFSZ,
-// for one); false when it could not be started.
-bool SpawnWithDefaultSignals(pid_t* child, char* const arguments[]) {
-    sigset_t all, none;
-    sigfillset(&all);
-    sigemptyset(&none);
-    posix_spawnattr_t attributes;
-    if (posix_spawnattr_init(&attributes) != 0) return false;
-    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK);
-    posix_spawnattr_setsigdefault(&attributes, &all);
-    posix_spawnattr_setsigmask(&attributes, &none);
-    bool started = posix_spawnp(child, arguments[0], nullptr, &attributes, arguments, environ) == 0;
-    posix_spawnattr_destroy(&attributes);
-    return started;
-}
-
-}  // namespace
-
 // The URL goes to the desktop's opener as one argument, without a shell, so
 // nothing in it is run as a command.
 void KpGlfwGame::OpenUrl(String url) {
@@ -99,7 +77,7 @@ void KpGlfwGame::OpenUrl(String url) {
     char program[] = "xdg-open";
     char* arguments[] = {program, address.data(), nullptr};
     pid_t child;
-    if (!SpawnWithDefaultSignals(&child, arguments)) return;
+    if (SpawnWithDefaultSignals(&child, program, arguments, environ, nullptr) != 0) return;
     std::thread([child] { waitpid(child, nullptr, 0); }).detach();
 }
 

@@ -11,9 +11,9 @@
 // OpenAL picks its drivers once, at its first use in a process: started
 // while no sound server answers, it never uses one that comes later. So
 // until the game's own library has started, an attempt first opens a device
-// in a forked child, where the library starts afresh, and starts the game's
-// own only once that worked; a check that cannot be made for now counts as
-// a no. Drivers that need no server (ALSOFT_DRIVERS naming only others)
+// in a new run of the program, where the library starts afresh, and starts
+// the game's own only once that worked; a check that cannot be made for now
+// counts as a no. Drivers that need no server (ALSOFT_DRIVERS naming only others)
 // skip the check.
 class gxtkDeviceOpener {
 public:
