@@ -78,8 +78,9 @@ protected:
     }
 
     // The player moves the stream to `output` in the sound settings. PipeWire
-    // 0.3's pulse layer at times accepts a move and never carries it out
-    // (paplay's stream too); the player then moves it again.
+    // 0.3's pulse layer at times accepts a move and never carries it out,
+    // and then drops every later move to the same output; a move to where
+    // the stream plays unsticks it. The player then moves it again.
     bool MovedByHand(const std::string& output) {
         for (int attempt = 0; attempt < 3; ++attempt) {
             std::string said;
@@ -88,6 +89,8 @@ protected:
                 return false;
             }
             if (WaitFor(3, [&] { return server.StreamOutput() == output; })) return true;
+            server.MoveStream(server.StreamNumber(), server.StreamOutput(), &said);
+            RealProgram::Wait(500);
         }
         return false;
     }

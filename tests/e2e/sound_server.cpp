@@ -180,9 +180,8 @@ int SoundServer::AddOutput(const std::string& name) {
     return -1;
 }
 
-// pactl's move is at times accepted and never carried out by PipeWire's
-// pulse layer (seen with paplay's stream as well); a client that looks the
-// stream up first, as the desktop's settings do, has its move carried out.
+// A move as the desktop's sound settings make it: the stream looked up
+// first, then moved through the sound library.
 bool SoundServer::MoveStream(int number, const std::string& output, std::string* error) const {
     pa_mainloop* mainloop = pa_mainloop_new();
     pa_context* context = pa_context_new(pa_mainloop_get_api(mainloop), "sound settings");
